@@ -1,0 +1,93 @@
+// Geometry maths: normals, Euler matrices, vector rotation, conversions.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "glmath.h"
+
+namespace {
+
+// Independent right-handed rotation of v about a unit axis by a radians.
+TGLVECTOR rotate(TGLVECTOR v, int axis, double a) {
+  const double c = std::cos(a), s = std::sin(a);
+  double x = v.X, y = v.Y, z = v.Z;
+  switch (axis) {
+    case 0: return GLVECTOR(x, c * y - s * z, s * y + c * z);
+    case 1: return GLVECTOR(c * x + s * z, y, -s * x + c * z);
+    default: return GLVECTOR(c * x - s * y, s * x + c * y, z);
+  }
+}
+
+void expect_near(TGLVECTOR a, TGLVECTOR b, float tol = 1e-5f) {
+  EXPECT_NEAR(a.X, b.X, tol);
+  EXPECT_NEAR(a.Y, b.Y, tol);
+  EXPECT_NEAR(a.Z, b.Z, tol);
+}
+
+TEST(FindNormal, CounterClockwiseCornersFaceTheViewer) {
+  FINDNORMAL(0, 0, 0, 1, 0, 0, 1, 1, 0);
+  EXPECT_EQ(FNORMAL[1], 0.0);
+  EXPECT_EQ(FNORMAL[2], 0.0);
+  EXPECT_EQ(FNORMAL[3], 1.0);
+  // Clockwise order gives the opposite normal, and the result is unit length.
+  FINDNORMAL(0, 0, 0, 0, 3, 0, 3, 3, 0);
+  EXPECT_NEAR(FNORMAL[3], -1.0, 1e-7);
+  FINDNORMAL(1, 2, 3, 4, -1, 2, 0, 5, -7);
+  EXPECT_NEAR(std::sqrt(FNORMAL[1] * FNORMAL[1] + FNORMAL[2] * FNORMAL[2] + FNORMAL[3] * FNORMAL[3]), 1.0, 1e-6);
+}
+
+TEST(FindNormal, DegenerateInputGivesTheZeroVector) {
+  FINDNORMAL(0, 0, 0, 1, 1, 1, 2, 2, 2);
+  EXPECT_EQ(FNORMAL[1], 0.0);
+  EXPECT_EQ(FNORMAL[2], 0.0);
+  EXPECT_EQ(FNORMAL[3], 0.0);
+  FINDNORMAL(1, 1, 1, 1, 1, 1, 5, 0, 2);
+  EXPECT_EQ(FNORMAL[1], 0.0);
+  EXPECT_EQ(FNORMAL[2], 0.0);
+  EXPECT_EQ(FNORMAL[3], 0.0);
+}
+
+TEST(Euler, QuarterTurnsFollowTheRightHandRule) {
+  const float q = static_cast<float>(M_PI / 2);
+  expect_near(MATRIXVECROT({1, 0, 0}, MATRIXEULERDEG({0, 0, q})), {0, 1, 0});
+  expect_near(MATRIXVECROT({0, 1, 0}, MATRIXEULERDEG({q, 0, 0})), {0, 0, 1});
+  expect_near(MATRIXVECROT({0, 0, 1}, MATRIXEULERDEG({0, q, 0})), {1, 0, 0});
+  // The degree form takes degrees.
+  expect_near(MATRIXVECROT({1, 0, 0}, MATRIXEULERRAD({0, 0, 90})), {0, 1, 0});
+}
+
+TEST(Euler, TurnsAboutXThenFixedYThenFixedZ) {
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<float> angle(-3.5f, 3.5f), coord(-5, 5);
+  for (int i = 0; i < 200; ++i) {
+    const TGLVECTOR a = {angle(rng), angle(rng), angle(rng)};
+    const TGLVECTOR v = {coord(rng), coord(rng), coord(rng)};
+    const TGLVECTOR expected = rotate(rotate(rotate(v, 0, a.X), 1, a.Y), 2, a.Z);
+    expect_near(MATRIXVECROT(v, MATRIXEULERDEG(a)), expected, 2e-5f * 10);
+  }
+}
+
+TEST(Euler, DegreeAndRadianFormsAgreeAndTheRestIsIdentity) {
+  const TGLBASEMATRIX d = MATRIXEULERRAD({90, 0, 0});
+  const TGLBASEMATRIX r = MATRIXEULERDEG({static_cast<float>(M_PI / 2), 0, 0});
+  for (int i = 0; i < 4; ++i)
+    for (int j = 0; j < 4; ++j) EXPECT_EQ(d[i][j], r[i][j]) << i << "," << j;
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(d[i][3], 0.0f);
+    EXPECT_EQ(d[3][i], 0.0f);
+  }
+  EXPECT_EQ(d[3][3], 1.0f);
+  // No negative zero where -sin(y) vanishes.
+  EXPECT_FALSE(std::signbit(MATRIXEULERDEG({0, 0, 0})[0][2]));
+}
+
+TEST(Conversions, RoundToSinglePrecision) {
+  EXPECT_EQ(DEGTORAD(180), static_cast<float>(M_PI));
+  EXPECT_EQ(DEGTORAD(90), static_cast<float>(M_PI / 2));
+  const TGLRGB2 c = GLCOLOR(0.1, 0.5, 1.0 / 3);
+  EXPECT_EQ(c.R, 0.1f);
+  EXPECT_EQ(c.B, static_cast<float>(1.0 / 3));
+}
+
+}  // namespace

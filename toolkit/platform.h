@@ -1,0 +1,85 @@
+// The toolkit's view of the platform: plain functions, no platform types.
+// Only the toolkit calls these; applications talk to vitrum.h. The platform
+// reports events as window messages with Win32 numbers and never changes the
+// toolkit's state itself.
+#pragma once
+
+#include "vtrtypes.h"
+
+// One message as the pump hands it to a window procedure.
+struct platform_message {
+  LONGWORD window;
+  LONGINT message;
+  LONGINT wparam;
+  LONGINT lparam;
+};
+
+// What the GL context should have. The demands (double buffering, RGBA,
+// depth) are always made; the preferences are tried first and dropped when
+// the platform cannot meet them.
+struct platform_pixel_request {
+  int color_bits;
+  int alpha_bits;
+  int accum_bits;
+  int depth_bits;
+  int stencil_bits;
+  bool stereo;
+};
+
+// Starts the video and timer subsystems. False, with a reason, when no real
+// display can be opened (an offscreen or dummy driver counts only when it was
+// asked for explicitly).
+bool platform_init(const char** reason);
+bool platform_is_initialised();
+// Shows a modal box; returns IDOK, IDYES, IDNO, or 0 when none could be shown.
+LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style);
+
+// Cursor kinds 1..16 map onto the platform's system cursors; 0 for others.
+void* platform_system_cursor(LONGINT kind);
+void* platform_file_cursor(const char* file);
+void* platform_file_icon(const char* file);
+
+// The one top-level window with a GL-capable surface; true on success. The
+// window starts at the screen's top-left corner and is shown.
+bool platform_create_window(const char* title, int client_width, int client_height, bool borderless,
+                            const platform_pixel_request& pixels, void* cursor, void* icon);
+// Creates the GL context of the window and makes it current.
+bool platform_create_context();
+// Makes no context current and deletes the context.
+void platform_delete_context();
+// Hides the window: it is gone for the user, while the GL surface stays valid
+// until platform_destroy_window.
+void platform_hide_window();
+void platform_destroy_window();
+bool platform_window_exists();
+void platform_set_window_rect(int x, int y, int width, int height);
+void platform_get_window_rect(int* x, int* y, int* width, int* height);
+void platform_set_title(const char* title);
+void platform_screen_size(int* width, int* height);
+bool platform_set_swap_interval(int interval);
+void platform_swap();
+
+// Takes at most one event and translates it; never waits. A run of pointer
+// motions is taken as its last one. False when nothing was taken or the event
+// has no message counterpart.
+bool platform_take_message(platform_message* out);
+bool platform_message_pending();
+// Queues a message behind the pending events (posting, not sending).
+void platform_post_message(const platform_message& m);
+void platform_set_capture(bool on);
+bool platform_has_focus();
+void platform_get_cursor_pos(int* x, int* y);
+void platform_set_cursor_pos(int x, int y);
+void platform_client_to_screen(int* x, int* y);
+// Starts a repeating timer that posts WM_TIMER with wParam ID every MS
+// milliseconds; restarting an ID replaces its timer.
+void platform_start_timer(LONGINT id, LONGINT ms);
+void platform_stop_timer(LONGINT id);
+
+// For tests: queue input as the platform would receive it.
+void platform_push_mouse_motion(int x, int y);
+void platform_push_mouse_button(int button, bool down, int x, int y);
+void platform_push_key(LONGINT virtual_key, bool down);
+void platform_push_close_request();
+// Win32 virtual-key code of a platform scancode, 0 when it has none.
+LONGINT platform_virtual_key(int scancode);

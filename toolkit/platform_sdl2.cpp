@@ -1,0 +1,438 @@
+// The platform layer on SDL2: the only file that includes SDL.
+// Owns the SDL window, its GL context, the system cursors, the icon surface,
+// the timers and the translation of SDL events into Win32-numbered window
+// messages (virtual-key codes, pointer positions packed into lParam).
+#include "platform.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdint>
+#include <cstring>
+#include <map>
+
+#include "winmsg.h"
+
+namespace {
+
+SDL_Window* window = nullptr;
+SDL_GLContext context = nullptr;
+SDL_Cursor* cursors[17] = {};
+SDL_Cursor* file_cursor = nullptr;
+SDL_Surface* icon = nullptr;
+Uint32 posted_event_type = 0;
+bool initialised = false;
+std::map<LONGINT, SDL_TimerID> timers;
+
+// The main window is the toolkit's window 1.
+constexpr LONGWORD main_window = 1;
+
+LONGINT button_flags(Uint32 state) {
+  LONGINT flags = 0;
+  if (state & SDL_BUTTON_LMASK) flags |= MK_LBUTTON;
+  if (state & SDL_BUTTON_RMASK) flags |= MK_RBUTTON;
+  if (state & SDL_BUTTON_MMASK) flags |= MK_MBUTTON;
+  const SDL_Keymod mods = SDL_GetModState();
+  if (mods & KMOD_SHIFT) flags |= MK_SHIFT;
+  if (mods & KMOD_CTRL) flags |= MK_CONTROL;
+  return flags;
+}
+
+// Scancode -> Win32 virtual-key code, for every key that has one.
+struct key_table {
+  LONGINT vk[SDL_NUM_SCANCODES] = {};
+  key_table() {
+    for (int i = 0; i < 26; ++i) vk[SDL_SCANCODE_A + i] = 'A' + i;
+    for (int i = 0; i < 9; ++i) vk[SDL_SCANCODE_1 + i] = '1' + i;
+    vk[SDL_SCANCODE_0] = '0';
+    for (int i = 0; i < 12; ++i) vk[SDL_SCANCODE_F1 + i] = 0x70 + i;
+    for (int i = 0; i < 12; ++i) vk[SDL_SCANCODE_F13 + i] = 0x7C + i;
+    for (int i = 0; i < 9; ++i) vk[SDL_SCANCODE_KP_1 + i] = 0x61 + i;
+    vk[SDL_SCANCODE_KP_0] = 0x60;
+    const std::pair<SDL_Scancode, LONGINT> named[] = {
+        {SDL_SCANCODE_BACKSPACE, 0x08},  {SDL_SCANCODE_TAB, 0x09},          {SDL_SCANCODE_CLEAR, 0x0C},
+        {SDL_SCANCODE_RETURN, 0x0D},     {SDL_SCANCODE_KP_ENTER, 0x0D},     {SDL_SCANCODE_LSHIFT, 0x10},
+        {SDL_SCANCODE_RSHIFT, 0x10},     {SDL_SCANCODE_LCTRL, 0x11},        {SDL_SCANCODE_RCTRL, 0x11},
+        {SDL_SCANCODE_LALT, 0x12},       {SDL_SCANCODE_RALT, 0x12},         {SDL_SCANCODE_PAUSE, 0x13},
+        {SDL_SCANCODE_CAPSLOCK, 0x14},   {SDL_SCANCODE_ESCAPE, 0x1B},       {SDL_SCANCODE_SPACE, 0x20},
+        {SDL_SCANCODE_PAGEUP, 0x21},     {SDL_SCANCODE_PAGEDOWN, 0x22},     {SDL_SCANCODE_END, 0x23},
+        {SDL_SCANCODE_HOME, 0x24},       {SDL_SCANCODE_LEFT, 0x25},         {SDL_SCANCODE_UP, 0x26},
+        {SDL_SCANCODE_RIGHT, 0x27},      {SDL_SCANCODE_DOWN, 0x28},         {SDL_SCANCODE_SELECT, 0x29},
+        {SDL_SCANCODE_EXECUTE, 0x2B},    {SDL_SCANCODE_PRINTSCREEN, 0x2C},  {SDL_SCANCODE_INSERT, 0x2D},
+        {SDL_SCANCODE_DELETE, 0x2E},     {SDL_SCANCODE_HELP, 0x2F},         {SDL_SCANCODE_LGUI, 0x5B},
+        {SDL_SCANCODE_RGUI, 0x5C},       {SDL_SCANCODE_APPLICATION, 0x5D},  {SDL_SCANCODE_SLEEP, 0x5F},
+        {SDL_SCANCODE_KP_MULTIPLY, 0x6A}, {SDL_SCANCODE_KP_PLUS, 0x6B},     {SDL_SCANCODE_SEPARATOR, 0x6C},
+        {SDL_SCANCODE_KP_MINUS, 0x6D},   {SDL_SCANCODE_KP_PERIOD, 0x6E},    {SDL_SCANCODE_KP_DECIMAL, 0x6E},
+        {SDL_SCANCODE_KP_DIVIDE, 0x6F},  {SDL_SCANCODE_NUMLOCKCLEAR, 0x90}, {SDL_SCANCODE_SCROLLLOCK, 0x91},
+        {SDL_SCANCODE_AC_BACK, 0xA6},    {SDL_SCANCODE_AC_FORWARD, 0xA7},   {SDL_SCANCODE_AC_REFRESH, 0xA8},
+        {SDL_SCANCODE_AC_STOP, 0xA9},    {SDL_SCANCODE_AC_SEARCH, 0xAA},    {SDL_SCANCODE_AC_BOOKMARKS, 0xAB},
+        {SDL_SCANCODE_AC_HOME, 0xAC},    {SDL_SCANCODE_MUTE, 0xAD},         {SDL_SCANCODE_VOLUMEDOWN, 0xAE},
+        {SDL_SCANCODE_VOLUMEUP, 0xAF},   {SDL_SCANCODE_AUDIONEXT, 0xB0},    {SDL_SCANCODE_AUDIOPREV, 0xB1},
+        {SDL_SCANCODE_AUDIOSTOP, 0xB2},  {SDL_SCANCODE_AUDIOPLAY, 0xB3},    {SDL_SCANCODE_MAIL, 0xB4},
+        {SDL_SCANCODE_MEDIASELECT, 0xB5}, {SDL_SCANCODE_SEMICOLON, 0xBA},   {SDL_SCANCODE_EQUALS, 0xBB},
+        {SDL_SCANCODE_COMMA, 0xBC},      {SDL_SCANCODE_MINUS, 0xBD},        {SDL_SCANCODE_PERIOD, 0xBE},
+        {SDL_SCANCODE_SLASH, 0xBF},      {SDL_SCANCODE_GRAVE, 0xC0},        {SDL_SCANCODE_LEFTBRACKET, 0xDB},
+        {SDL_SCANCODE_BACKSLASH, 0xDC},  {SDL_SCANCODE_RIGHTBRACKET, 0xDD}, {SDL_SCANCODE_APOSTROPHE, 0xDE},
+        {SDL_SCANCODE_NONUSBACKSLASH, 0xE2}, {SDL_SCANCODE_CRSEL, 0xF7},    {SDL_SCANCODE_EXSEL, 0xF8},
+    };
+    for (const auto& [sc, code] : named) vk[sc] = code;
+  }
+};
+
+const key_table keys;
+
+bool translate(const SDL_Event& ev, platform_message* out) {
+  *out = {main_window, 0, 0, 0};
+  switch (ev.type) {
+    case SDL_QUIT:
+      out->message = WM_CLOSE;
+      return true;
+    case SDL_WINDOWEVENT:
+      if (ev.window.event == SDL_WINDOWEVENT_CLOSE) {
+        out->message = WM_CLOSE;
+        return true;
+      }
+      if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) {
+        out->message = WM_PAINT;
+        return true;
+      }
+      return false;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      const LONGINT vk = platform_virtual_key(ev.key.keysym.scancode);
+      if (vk == 0) return false;
+      out->message = ev.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP;
+      out->wparam = vk;
+      out->lparam = ev.key.repeat ? (1 | (1 << 30)) : 1;
+      return true;
+    }
+    case SDL_MOUSEMOTION:
+      out->message = WM_MOUSEMOVE;
+      out->wparam = button_flags(ev.motion.state);
+      out->lparam = MAKELPARAM(ev.motion.x, ev.motion.y);
+      return true;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      const bool down = ev.type == SDL_MOUSEBUTTONDOWN;
+      if (ev.button.button == SDL_BUTTON_LEFT) {
+        out->message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+      } else if (ev.button.button == SDL_BUTTON_RIGHT) {
+        out->message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+      } else {
+        return false;
+      }
+      out->wparam = button_flags(SDL_GetMouseState(nullptr, nullptr));
+      out->lparam = MAKELPARAM(ev.button.x, ev.button.y);
+      return true;
+    }
+    default:
+      if (posted_event_type != 0 && ev.type == posted_event_type) {
+        out->window = ev.user.windowID;
+        out->message = ev.user.code;
+        out->wparam = static_cast<LONGINT>(reinterpret_cast<std::intptr_t>(ev.user.data1));
+        out->lparam = static_cast<LONGINT>(reinterpret_cast<std::intptr_t>(ev.user.data2));
+        return true;
+      }
+      return false;
+  }
+}
+
+void push_posted(LONGWORD target, LONGINT message, LONGINT wparam, LONGINT lparam) {
+  if (posted_event_type == 0) return;
+  SDL_Event ev;
+  SDL_zero(ev);
+  ev.type = posted_event_type;
+  ev.user.windowID = target;
+  ev.user.code = message;
+  ev.user.data1 = reinterpret_cast<void*>(static_cast<std::intptr_t>(wparam));
+  ev.user.data2 = reinterpret_cast<void*>(static_cast<std::intptr_t>(lparam));
+  SDL_PushEvent(&ev);
+}
+
+Uint32 timer_tick(Uint32 interval, void* param) {
+  push_posted(main_window, WM_TIMER, static_cast<LONGINT>(reinterpret_cast<std::intptr_t>(param)), 0);
+  return interval;
+}
+
+void set_pixel_attributes(const platform_pixel_request& p, bool preferences) {
+  SDL_GL_ResetAttributes();
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  if (!preferences) return;
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, p.alpha_bits);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, p.depth_bits > 24 ? p.depth_bits : 24);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, p.stencil_bits);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, p.accum_bits / 4);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, p.accum_bits / 4);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, p.accum_bits / 4);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, p.accum_bits / 4);
+  SDL_GL_SetAttribute(SDL_GL_STEREO, p.stereo ? 1 : 0);
+}
+
+}  // namespace
+
+bool platform_init(const char** reason) {
+  if (initialised) return true;
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+    if (reason) *reason = SDL_GetError();
+    return false;
+  }
+  // Without a display SDL quietly picks a driver nobody can see; that counts
+  // as a failure unless the driver was asked for by name.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* wanted = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  const bool invisible = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+  if (invisible && !(wanted && std::strcmp(wanted, driver) == 0)) {
+    if (reason) *reason = "no display available";
+    SDL_Quit();
+    return false;
+  }
+  posted_event_type = SDL_RegisterEvents(1);
+  if (posted_event_type == static_cast<Uint32>(-1)) posted_event_type = 0;
+  SDL_StopTextInput();
+  initialised = true;
+  return true;
+}
+
+bool platform_is_initialised() { return initialised; }
+
+LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style) {
+  SDL_MessageBoxButtonData buttons[2];
+  int count = 0;
+  if ((style & 0xF) == MB_YESNO) {
+    buttons[0] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"};
+    buttons[1] = {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"};
+    count = 2;
+  } else {
+    buttons[0] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"};
+    count = 1;
+  }
+  const Uint32 flags = ((style & MB_ICONQUESTION) ? SDL_MESSAGEBOX_INFORMATION : 0) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+  const SDL_MessageBoxData data = {flags, nullptr, caption, text, count, buttons, nullptr};
+  int pressed = 0;
+  if (SDL_ShowMessageBox(&data, &pressed) != 0) return 0;
+  return pressed < 0 ? 0 : pressed;
+}
+
+// Every box of the program goes through the platform once this file is linked.
+static const bool platform_boxes_installed = (vtr_message_box_handler = platform_message_box, true);
+
+void* platform_system_cursor(LONGINT kind) {
+  static const SDL_SystemCursor shapes[17] = {
+      SDL_SYSTEM_CURSOR_ARROW,     SDL_SYSTEM_CURSOR_ARROW,    SDL_SYSTEM_CURSOR_IBEAM,   SDL_SYSTEM_CURSOR_WAIT,
+      SDL_SYSTEM_CURSOR_CROSSHAIR, SDL_SYSTEM_CURSOR_ARROW,    SDL_SYSTEM_CURSOR_SIZEALL, SDL_SYSTEM_CURSOR_ARROW,
+      SDL_SYSTEM_CURSOR_SIZENWSE,  SDL_SYSTEM_CURSOR_SIZENESW, SDL_SYSTEM_CURSOR_SIZEWE,  SDL_SYSTEM_CURSOR_SIZENS,
+      SDL_SYSTEM_CURSOR_SIZEALL,   SDL_SYSTEM_CURSOR_NO,       SDL_SYSTEM_CURSOR_HAND,    SDL_SYSTEM_CURSOR_WAITARROW,
+      SDL_SYSTEM_CURSOR_ARROW};
+  // Kind 7 is the file cursor, loaded elsewhere; UPARROW and HELP have no
+  // system shape here and show the arrow.
+  if (kind < 1 || kind > 16 || kind == 7) return nullptr;
+  if (!cursors[kind]) cursors[kind] = SDL_CreateSystemCursor(shapes[kind]);
+  return cursors[kind];
+}
+
+void* platform_file_cursor(const char* file) {
+  if (!file || !*file) return nullptr;
+  SDL_Surface* image = IMG_Load(file);
+  if (!image) return nullptr;
+  if (file_cursor) SDL_FreeCursor(file_cursor);
+  file_cursor = SDL_CreateColorCursor(image, 0, 0);
+  SDL_FreeSurface(image);
+  return file_cursor;
+}
+
+void* platform_file_icon(const char* file) {
+  if (!file || !*file) return nullptr;
+  SDL_Surface* image = IMG_Load(file);
+  if (!image) return nullptr;
+  if (icon) SDL_FreeSurface(icon);
+  icon = image;
+  return icon;
+}
+
+bool platform_create_window(const char* title, int client_width, int client_height, bool borderless,
+                            const platform_pixel_request& pixels, void* cursor, void* window_icon) {
+  if (!initialised || window) return false;
+  const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | (borderless ? SDL_WINDOW_BORDERLESS : 0);
+  // The full request first; then only what the program cannot draw without.
+  for (bool preferences : {true, false}) {
+    set_pixel_attributes(pixels, preferences);
+    window = SDL_CreateWindow(title, 0, 0, client_width, client_height, flags);
+    if (window) break;
+  }
+  if (!window) return false;
+  if (window_icon) SDL_SetWindowIcon(window, static_cast<SDL_Surface*>(window_icon));
+  if (cursor) SDL_SetCursor(static_cast<SDL_Cursor*>(cursor));
+  SDL_StopTextInput();
+  return true;
+}
+
+bool platform_create_context() {
+  if (!window) return false;
+  context = SDL_GL_CreateContext(window);
+  if (!context) return false;
+  SDL_GL_MakeCurrent(window, context);
+  return true;
+}
+
+void platform_delete_context() {
+  if (!context) return;
+  SDL_GL_MakeCurrent(window, nullptr);
+  SDL_GL_DeleteContext(context);
+  context = nullptr;
+}
+
+void platform_hide_window() {
+  if (window) SDL_HideWindow(window);
+}
+
+void platform_destroy_window() {
+  for (auto& [id, timer] : timers) SDL_RemoveTimer(timer);
+  timers.clear();
+  if (window) SDL_DestroyWindow(window);
+  window = nullptr;
+}
+
+bool platform_window_exists() { return window != nullptr; }
+
+void platform_set_window_rect(int x, int y, int width, int height) {
+  if (!window) return;
+  SDL_SetWindowSize(window, width, height);
+  SDL_SetWindowPosition(window, x, y);
+  SDL_RaiseWindow(window);
+}
+
+void platform_get_window_rect(int* x, int* y, int* width, int* height) {
+  *x = *y = *width = *height = 0;
+  if (!window) return;
+  SDL_GetWindowPosition(window, x, y);
+  SDL_GetWindowSize(window, width, height);
+}
+
+void platform_set_title(const char* title) {
+  if (window) SDL_SetWindowTitle(window, title);
+}
+
+void platform_screen_size(int* width, int* height) {
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+    *width = *height = 0;
+    return;
+  }
+  *width = mode.w;
+  *height = mode.h;
+}
+
+bool platform_set_swap_interval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
+
+void platform_swap() {
+  if (window) SDL_GL_SwapWindow(window);
+}
+
+bool platform_take_message(platform_message* out) {
+  if (!initialised) return false;
+  SDL_PumpEvents();
+  SDL_Event ev;
+  if (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1) return false;
+  if (ev.type == SDL_MOUSEMOTION) {
+    // Only the latest position of a run of motions matters: the drag adds up
+    // the same differences and the pointer globals end at the same place.
+    SDL_Event next;
+    while (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 && next.type == SDL_MOUSEMOTION) {
+      SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_MOUSEMOTION, SDL_MOUSEMOTION);
+    }
+  }
+  return translate(ev, out);
+}
+
+bool platform_message_pending() {
+  if (!initialised) return false;
+  SDL_PumpEvents();
+  return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0;
+}
+
+void platform_post_message(const platform_message& m) { push_posted(m.window, m.message, m.wparam, m.lparam); }
+
+void platform_set_capture(bool on) {
+  if (window) SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
+}
+
+bool platform_has_focus() { return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS); }
+
+void platform_get_cursor_pos(int* x, int* y) { SDL_GetGlobalMouseState(x, y); }
+
+void platform_set_cursor_pos(int x, int y) {
+  if (initialised) SDL_WarpMouseGlobal(x, y);
+}
+
+void platform_client_to_screen(int* x, int* y) {
+  int wx = 0, wy = 0;
+  if (window) SDL_GetWindowPosition(window, &wx, &wy);
+  *x += wx;
+  *y += wy;
+}
+
+void platform_start_timer(LONGINT id, LONGINT ms) {
+  if (!initialised || ms <= 0) return;
+  platform_stop_timer(id);
+  timers[id] = SDL_AddTimer(static_cast<Uint32>(ms), timer_tick, reinterpret_cast<void*>(static_cast<std::intptr_t>(id)));
+}
+
+void platform_stop_timer(LONGINT id) {
+  auto it = timers.find(id);
+  if (it == timers.end()) return;
+  SDL_RemoveTimer(it->second);
+  timers.erase(it);
+}
+
+void platform_push_mouse_motion(int x, int y) {
+  SDL_Event ev;
+  SDL_zero(ev);
+  ev.type = SDL_MOUSEMOTION;
+  ev.motion.windowID = window ? SDL_GetWindowID(window) : 0;
+  ev.motion.x = x;
+  ev.motion.y = y;
+  SDL_PushEvent(&ev);
+}
+
+void platform_push_mouse_button(int button, bool down, int x, int y) {
+  SDL_Event ev;
+  SDL_zero(ev);
+  ev.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  ev.button.windowID = window ? SDL_GetWindowID(window) : 0;
+  ev.button.button = button == 1 ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
+  ev.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  ev.button.x = x;
+  ev.button.y = y;
+  SDL_PushEvent(&ev);
+}
+
+void platform_push_key(LONGINT virtual_key, bool down) {
+  for (int sc = 0; sc < SDL_NUM_SCANCODES; ++sc) {
+    if (keys.vk[sc] != virtual_key) continue;
+    SDL_Event ev;
+    SDL_zero(ev);
+    ev.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    ev.key.keysym.scancode = static_cast<SDL_Scancode>(sc);
+    ev.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&ev);
+    return;
+  }
+}
+
+void platform_push_close_request() {
+  SDL_Event ev;
+  SDL_zero(ev);
+  ev.type = SDL_WINDOWEVENT;
+  ev.window.event = SDL_WINDOWEVENT_CLOSE;
+  ev.window.windowID = window ? SDL_GetWindowID(window) : 0;
+  SDL_PushEvent(&ev);
+}
+
+LONGINT platform_virtual_key(int scancode) {
+  if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return 0;
+  return keys.vk[scancode];
+}

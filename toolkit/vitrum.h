@@ -1,0 +1,166 @@
+// Vitrum: the one public header of the OpenGL toolkit.
+// Window and event runtime, render state, vertex path, rounded solids,
+// picking with a 3D menu, TGA textures and shaped image buttons. All state is
+// in globals with static storage; configuration globals may be set by an
+// application before the call that reads them.
+#pragma once
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <string>
+
+#include "glmath.h"
+#include "vtrtypes.h"
+#include "winmsg.h"
+
+// ---------------------------------------------------------------------------
+// Window set-up and tear-down
+
+// Cursor kinds of the main window.
+constexpr LONGINT ARROW = 1, IBEAM = 2, WAIT = 3, CROSS = 4, UPARROW = 5, SIZE = 6, FILECURSOR = 7, SIZENWSE = 8,
+                  SIZENESW = 9, SIZEWE = 10, SIZENS = 11, SIZEALL = 12, NOCURSOR = 13, HAND = 14, APPSTARTING = 15,
+                  HELP = 16;
+// Icon kinds of the main window.
+constexpr LONGINT GENERIC = 1, FILEICON = 2;
+// Ready-made PIXEL_FORMAT_FLAGS: double buffer, stereo, draw to window,
+// OpenGL support, DirectDraw support.
+constexpr LONGINT VTR_ACCELERATION = 0x2027;
+
+extern LONGWORD HWINDOW;
+extern LONGWORD DCWINDOW;
+extern LONGWORD RCWINDOW;
+extern LONGINT SETTYPECURSOR;
+extern const char* CURSORFILE;
+extern LONGINT SETTYPEICON;
+extern const char* ICONFILE;
+extern const char* SETTITLENAME;
+extern LONGINT WIDTH;
+extern LONGINT HEIGHT;
+extern LONGINT BITS;
+extern BOOLEAN FULLSCREEN;
+extern BOOLEAN ACTIVE;
+extern LONGINT PIXEL_FORMAT_FLAGS;
+extern BOOLEAN SHOWMENUBAR;
+extern VTRPROCEDURE CREATEMENUBAR;
+extern BOOLEAN SHOWSTATUSBAR;
+extern LONGWORD HSTATUS;
+extern LONGWORD AWND;
+extern checked_array<char, 0, 260> FILENAME;
+extern checked_array<LONGINT, 1, 20> STATUSITEM;
+extern checked_array<LONGINT, 1, 20> EDGES;
+extern LONGINT MAXSTATUSITEM;
+extern std::string VTRVERSION;
+
+// What the platform keeps for the main window class.
+struct TWINDOWCLASS {
+  const char* CLASSNAME;
+  void* CURSOR;
+  void* ICON;
+  LONGWORD BACKGROUND;  // 0x00BBGGRR
+};
+extern TWINDOWCLASS WINDOWCLASSEX;
+
+void OGLWINDOWSETTING(LONGINT TYPECURSOR, const char* CURFILE, LONGINT TYPEICON, const char* ICOFILE);
+BOOLEAN CREATEOGLWINDOW(const char* APPNAME, LONGINT APPWIDTH, LONGINT APPHEIGHT, LONGINT APPBITS, BOOLEAN APPFULLSCREEN);
+BOOLEAN WINDOWREGISTER();
+LONGWORD WINDOWCREATE(const char* PCAPPLICATIONNAME);
+BOOLEAN WINDOWINIT(LONGWORD HPARENT);
+LONGWORD CREATESTATUSBAR(LONGWORD PARENT);
+void POSITIONWINDOW(LONGINT X, LONGINT Y);
+void DELETEOGLWINDOW();
+[[noreturn]] void THROWERROR(const char* PCERRORMESSAGE);
+
+// The primary screen's size in pixels.
+void vtr_screen_size(LONGINT* width, LONGINT* height);
+// Shows the frame just drawn.
+void vtr_swap_buffers();
+
+// ---------------------------------------------------------------------------
+// Window procedure, message pump and input state
+
+constexpr LONGINT FPS_TIMER = 1;
+constexpr LONGINT FPS_INTERVAL = 5000;
+constexpr LONGINT GL_M0 = 0, GL_MX = 1, GL_MY = 2, GL_MZ = 3;
+
+struct TPOINT {
+  LONGINT X, Y;
+};
+
+struct TMSG {
+  LONGWORD HWND;
+  LONGINT MESSAGE;
+  LONGINT WPARAM;
+  LONGINT LPARAM;
+};
+
+using VTRINPUTCOMMAND = LONGINT (*)(LONGWORD WINDOW, LONGINT AMESSAGE, LONGINT WPARAM, LONGINT LPARAM);
+
+extern checked_array<LONGINT, 0, 500> SETKEY;  // true is stored as -1
+extern LONGINT SETMX, SETMY;
+extern LONGINT SETOMX, SETOMY;
+extern BOOLEAN LEFTMOUSEDOWN, RIGHTMOUSEDOWN;
+extern BOOLEAN LEFTMOUSEDOWN2, RIGHTMOUSEDOWN2;
+extern LONGINT XCOORD, YCOORD, ZCOORD;
+extern SINGLE XROT, YROT, DEPTH;
+extern SINGLE XROT2, YROT2, DEPTH2;
+extern BOOLEAN MOUSEFREE;
+extern TPOINT MPOS;
+extern LONGINT MSPEED;
+extern LONGINT FPSCOUNT;
+extern LONGINT FORCEFPS;
+extern LONGINT ADDFORCEFPS;
+extern BOOLEAN VIEWFPS;
+extern TMSG MSG_;
+extern VTRPROCEDURE CREATEMOUSEMENU;
+extern VTRINPUTCOMMAND GETINPUTCOMMAND;
+
+LONGINT GLWNDPROC(LONGWORD WINDOW, LONGINT AMESSAGE, LONGINT WPARAM, LONGINT LPARAM);
+void SETGLMSG();
+void SETGLMOUSEMOVE(LONGINT XYZ, LONGINT SPEED);
+
+// Starts the frame-rate read-out: a WM_TIMER with wParam FPS_TIMER every
+// FPS_INTERVAL milliseconds. The application adds 1 to FPSCOUNT per frame.
+void vtr_start_fps_timer();
+
+// The window procedure's platform side, in the Win32 sense of the names.
+// Sends a message to a window procedure at once and returns its result.
+LONGINT vtr_send_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam);
+// Queues a message for the pump.
+void vtr_post_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam);
+// The default handling of a message: a close request destroys the window,
+// a right-button release asks for a context menu.
+LONGINT vtr_def_window_proc(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam);
+// Runs the destruction handling of the window once and takes it off screen.
+void vtr_destroy_window(LONGWORD window);
+// Window that holds the pointer capture, 0 for none.
+LONGWORD vtr_capture();
+void vtr_set_capture(LONGWORD window);
+void vtr_release_capture();
+// Repaints the pending parts of a window at once (used for the status bar).
+void vtr_update_window(LONGWORD window);
+
+// ---------------------------------------------------------------------------
+// Vertex path
+
+constexpr LONGINT GLVERT3FSLOTS = 10000;
+
+struct TGLVERTEX3F {
+  checked_array<TGLVECTOR, 1, GLVERT3FSLOTS> GLVERT3F;           // final position as last sent
+  checked_array<TGLVECTOR, 1, GLVERT3FSLOTS> GLVERT3FTMP;        // translation after scaling
+  checked_array<TGLVECTOR, 1, GLVERT3FSLOTS> GLVERT3FTMPROTATE;  // rotation in degrees about X, Y, Z
+  checked_array<TGLVECTOR, 1, GLVERT3FSLOTS> GLVERT3FTMPPOSROT;  // offset added before the rotation
+  checked_array<TGLVECTOR, 1, GLVERT3FSLOTS> GLVERT3FTMPSCALE;   // per-axis scale; all zero = unset
+  checked_array<TGLVECTOR, 1, GLVERT3FSLOTS> GLVERT3FOFFSET;     // position as given, untransformed
+  LONGINT GLVERT3FCOUNT;
+  LONGINT GLVERT3FMAX;
+  LONGINT GLVERT3FSETNUM;
+};
+
+extern TGLVERTEX3F GLBASEVERTEX3F;
+extern BOOLEAN GLVERT3FREMOVE;
+extern BOOLEAN GLVERT3FENABLEEDIT;
+
+void GLBEGIN(LONGWORD MODE);
+void GLVERTEX3F(SINGLE X, SINGLE Y, SINGLE Z);
+void GLEND();

@@ -1,0 +1,208 @@
+// Window settings, creation, placement and tear-down, the fatal-error report,
+// the status bar, and the Win32-style window functions the window procedure
+// relies on (send, post, default handling, destruction, capture).
+// Owns the window state: handles, size, full-screen form, the class record.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform.h"
+#include "vitrum.h"
+
+LONGWORD HWINDOW = 0;
+LONGWORD DCWINDOW = 0;
+LONGWORD RCWINDOW = 0;
+LONGINT SETTYPECURSOR = 0;
+const char* CURSORFILE = nullptr;
+LONGINT SETTYPEICON = 0;
+const char* ICONFILE = nullptr;
+const char* SETTITLENAME = nullptr;
+LONGINT WIDTH = 0;
+LONGINT HEIGHT = 0;
+LONGINT BITS = 0;
+BOOLEAN FULLSCREEN = false;
+BOOLEAN ACTIVE = false;
+LONGINT PIXEL_FORMAT_FLAGS = 0;
+BOOLEAN SHOWMENUBAR = false;
+VTRPROCEDURE CREATEMENUBAR = nullptr;
+BOOLEAN SHOWSTATUSBAR = false;
+LONGWORD HSTATUS = 0;
+LONGWORD AWND = 0;
+checked_array<char, 0, 260> FILENAME{};
+checked_array<LONGINT, 1, 20> STATUSITEM{};
+checked_array<LONGINT, 1, 20> EDGES{};
+LONGINT MAXSTATUSITEM = 0;
+std::string VTRVERSION = "1.0";
+TWINDOWCLASS WINDOWCLASSEX{};
+
+// Set by the vertex path; cleared here before any drawing.
+extern BOOLEAN GLVERT3FREMOVE;
+extern BOOLEAN GLVERT3FENABLEEDIT;
+
+namespace {
+
+constexpr LONGWORD main_window = 1;
+constexpr LONGWORD button_face = 0x00F0F0F0;
+constexpr LONGINT pfd_stereo = 0x2;
+constexpr LONGINT pfd_base_flags = 0x1067;
+
+TWINDOWCLASS main_class{};
+bool main_window_destroyed = false;
+LONGWORD capture_window = 0;
+
+}  // namespace
+
+void OGLWINDOWSETTING(LONGINT TYPECURSOR, const char* CURFILE, LONGINT TYPEICON, const char* ICOFILE) {
+  if (MOUSEFREE) platform_set_cursor_pos(WIDTH / 2, HEIGHT / 2);
+  SETTYPECURSOR = TYPECURSOR;
+  CURSORFILE = CURFILE;
+  SETTYPEICON = TYPEICON;
+  ICONFILE = ICOFILE;
+  GLVERT3FREMOVE = false;
+  GLVERT3FENABLEEDIT = false;
+}
+
+BOOLEAN CREATEOGLWINDOW(const char* APPNAME, LONGINT APPWIDTH, LONGINT APPHEIGHT, LONGINT APPBITS, BOOLEAN APPFULLSCREEN) {
+  SETTITLENAME = APPNAME;
+  WIDTH = APPWIDTH;
+  HEIGHT = APPHEIGHT;
+  BITS = APPBITS;
+  FULLSCREEN = APPFULLSCREEN;
+  if (!WINDOWREGISTER()) THROWERROR("Errore di registro per la rispettiva applicazione!");
+  HWINDOW = WINDOWCREATE(APPNAME);
+  if (SHOWMENUBAR) CREATEMENUBAR();
+  if (SHOWSTATUSBAR) HSTATUS = CREATESTATUSBAR(HWINDOW);
+  if (HWINDOW == 0) THROWERROR("Impossibile creare la finestra per la rispettiva applicazione!");
+  if (!WINDOWINIT(HWINDOW)) THROWERROR("la rispettiva applicazione non è stata inizilizata!");
+  return true;
+}
+
+// Registration starts the platform and fills the class record with the
+// cursor, the icon and the background. A platform that cannot start (no
+// display, no video driver) fails here.
+BOOLEAN WINDOWREGISTER() {
+  const char* reason = nullptr;
+  if (!platform_init(&reason)) {
+    std::fprintf(stderr, "Vitrum: the platform could not start: %s\n", reason ? reason : "unknown reason");
+    return false;
+  }
+  main_class.CLASSNAME = "GLWindow";
+  main_class.BACKGROUND = button_face;
+  // A kind outside the tables leaves the class without cursor or icon.
+  main_class.CURSOR = SETTYPECURSOR == FILECURSOR ? platform_file_cursor(CURSORFILE) : platform_system_cursor(SETTYPECURSOR);
+  main_class.ICON = SETTYPEICON == FILEICON ? platform_file_icon(ICONFILE) : nullptr;
+  // The image-button class needs no platform resources of its own.
+  if (!WINDOWCLASSEX.CLASSNAME) WINDOWCLASSEX = {"IMAGEBUTTON", platform_system_cursor(ARROW), nullptr, 0};
+  return true;
+}
+
+LONGWORD WINDOWCREATE(const char* PCAPPLICATIONNAME) {
+  if (FULLSCREEN) platform_screen_size(&WIDTH, &HEIGHT);
+  // Bits for every buffer, as preferences; the platform keeps the demands.
+  const bool stereo = ((PIXEL_FORMAT_FLAGS | pfd_base_flags) & pfd_stereo) != 0;
+  const platform_pixel_request pixels{BITS, BITS, BITS, BITS, BITS, stereo};
+  if (!platform_create_window(PCAPPLICATIONNAME, WIDTH, HEIGHT, FULLSCREEN, pixels, main_class.CURSOR, main_class.ICON))
+    return 0;
+  main_window_destroyed = false;
+  vtr_send_message(main_window, WM_CREATE, 0, 0);
+  vtr_send_message(main_window, WM_PAINT, 0, 0);
+  return main_window;
+}
+
+BOOLEAN WINDOWINIT(LONGWORD HPARENT) {
+  if (HPARENT != main_window || !platform_window_exists()) return false;
+  DCWINDOW = HPARENT;
+  if (!platform_create_context()) return false;
+  RCWINDOW = 1;
+  // Paced by the display where the driver allows it; unpaced otherwise.
+  platform_set_swap_interval(1);
+  return true;
+}
+
+LONGWORD CREATESTATUSBAR(LONGWORD PARENT) {
+  std::snprintf(FILENAME.data(), FILENAME.size(), "%s", "Percorso file");
+  // The status strip is drawn by the toolkit over the GL picture; it needs a
+  // window to live in.
+  AWND = PARENT != 0 ? 2 : 0;
+  if (AWND != 0) {
+    for (LONGINT i = 1; i <= MAXSTATUSITEM; ++i) EDGES[i] = STATUSITEM[i];
+  }
+  return AWND;
+}
+
+void POSITIONWINDOW(LONGINT X, LONGINT Y) {
+  const LONGINT cx = WIDTH - (HEIGHT != 0 ? WIDTH / HEIGHT : 0);
+  const LONGINT cy = HEIGHT - (WIDTH != 0 ? HEIGHT / WIDTH : 0);
+  platform_set_window_rect(X, Y, cx, cy);
+}
+
+void DELETEOGLWINDOW() {
+  platform_delete_context();
+  RCWINDOW = 0;
+  DCWINDOW = 0;
+  vtr_destroy_window(HWINDOW);
+  platform_destroy_window();
+}
+
+void THROWERROR(const char* PCERRORMESSAGE) {
+  std::fprintf(stderr, "Error: %s\n", PCERRORMESSAGE);
+  std::fflush(stderr);
+  if (vtr_message_box_handler != vtr_stderr_message_box) vtr_message_box(PCERRORMESSAGE, "Error", MB_OK);
+  std::exit(0);
+}
+
+void vtr_screen_size(LONGINT* width, LONGINT* height) {
+  int w = 0, h = 0;
+  platform_screen_size(&w, &h);
+  *width = w;
+  *height = h;
+}
+
+void vtr_swap_buffers() { platform_swap(); }
+
+LONGINT vtr_send_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam) {
+  if (window == main_window) return GLWNDPROC(window, message, wparam, lparam);
+  return 0;
+}
+
+void vtr_post_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam) {
+  platform_post_message({window, message, wparam, lparam});
+}
+
+LONGINT vtr_def_window_proc(LONGWORD window, LONGINT message, LONGINT, LONGINT lparam) {
+  switch (message) {
+    case WM_CLOSE:
+      vtr_destroy_window(window);
+      return 0;
+    case WM_RBUTTONUP: {
+      int x = GET_X_LPARAM(lparam), y = GET_Y_LPARAM(lparam);
+      platform_client_to_screen(&x, &y);
+      return vtr_send_message(window, WM_CONTEXTMENU, static_cast<LONGINT>(window), MAKELPARAM(x, y));
+    }
+    default:
+      return 0;
+  }
+}
+
+void vtr_destroy_window(LONGWORD window) {
+  if (window != main_window || main_window_destroyed) return;
+  main_window_destroyed = true;
+  vtr_send_message(window, WM_DESTROY, 0, 0);
+  // The surface stays until the context is released; the user sees the
+  // window go at once.
+  platform_hide_window();
+}
+
+LONGWORD vtr_capture() { return capture_window; }
+
+void vtr_set_capture(LONGWORD window) {
+  capture_window = window;
+  platform_set_capture(true);
+}
+
+void vtr_release_capture() {
+  capture_window = 0;
+  platform_set_capture(false);
+}
+
+void vtr_update_window(LONGWORD) {}

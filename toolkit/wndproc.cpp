@@ -1,0 +1,196 @@
+// The main window procedure, the message pump and the mouse-driven view.
+// Owns the input state: key table, pointer positions, button flags, drag
+// anchors, view angles and distance, free-look, and the frame-rate read-out.
+// All of it changes only inside GLWNDPROC.
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "platform.h"
+#include "vitrum.h"
+
+checked_array<LONGINT, 0, 500> SETKEY{};
+LONGINT SETMX = 0, SETMY = 0;
+LONGINT SETOMX = 0, SETOMY = 0;
+BOOLEAN LEFTMOUSEDOWN = false, RIGHTMOUSEDOWN = false;
+BOOLEAN LEFTMOUSEDOWN2 = false, RIGHTMOUSEDOWN2 = false;
+LONGINT XCOORD = 0, YCOORD = 0, ZCOORD = 0;
+SINGLE XROT = 0, YROT = 0, DEPTH = 0;
+SINGLE XROT2 = 0, YROT2 = 0, DEPTH2 = 0;
+BOOLEAN MOUSEFREE = false;
+TPOINT MPOS = {0, 0};
+LONGINT MSPEED = 0;
+LONGINT FPSCOUNT = 0;
+LONGINT FORCEFPS = 1;
+LONGINT ADDFORCEFPS = 0;
+BOOLEAN VIEWFPS = false;
+TMSG MSG_ = {};
+VTRPROCEDURE CREATEMOUSEMENU = nullptr;
+VTRINPUTCOMMAND GETINPUTCOMMAND = nullptr;
+
+namespace {
+
+constexpr LONGINT key_true = -1;
+
+// Adds INCREMENT to a single-precision angle, the sum carried in double.
+void add(SINGLE& value, double increment) { value = static_cast<SINGLE>(value + increment); }
+
+SINGLE limit60(SINGLE value) { return value > 60 ? 60.0f : (value < -60 ? -60.0f : value); }
+
+void pointer_moved(LONGINT x, LONGINT y) {
+  SETOMX = x;
+  SETOMY = y;
+  if (LEFTMOUSEDOWN) {
+    // With MSPEED 2 one pixel is one degree: vertical motion turns about X,
+    // horizontal motion about Y.
+    const double dx = static_cast<double>(y - YCOORD) / 2 * MSPEED;
+    const double dy = static_cast<double>(x - XCOORD) / 2 * MSPEED;
+    add(XROT, dx);
+    add(YROT, dy);
+    add(XROT2, dx);
+    add(YROT2, dy);
+    XCOORD = x;
+    YCOORD = y;
+  }
+  if (RIGHTMOUSEDOWN && !MOUSEFREE) {
+    const double dz = static_cast<double>(y - ZCOORD) / 10 * MSPEED;
+    add(DEPTH, -dz);
+    add(DEPTH2, -dz);
+    ZCOORD = y;
+  }
+  if (MOUSEFREE && platform_has_focus()) {
+    // Free-look holds the pointer at a fixed screen point and turns the view
+    // by how far it strayed: horizontal drives XROT, vertical YROT.
+    platform_get_cursor_pos(&MPOS.X, &MPOS.Y);
+    platform_set_cursor_pos(WIDTH / 2, HEIGHT / 2);
+    const double dx = static_cast<double>(MPOS.X - WIDTH / 2) / 100 * MSPEED;
+    const double dy = static_cast<double>(HEIGHT / 2 - MPOS.Y) / 100 * MSPEED;
+    add(XROT, dx);
+    add(YROT, -dy);
+    YROT = limit60(YROT);
+    add(XROT2, dx);
+    add(YROT2, -dy);
+    YROT2 = limit60(YROT2);
+  }
+}
+
+void refresh_frame_rate() {
+  const LONGINT frames = checked_mul(checked_mul(FORCEFPS, 1000), FPSCOUNT);
+  FPSCOUNT = static_cast<LONGINT>(std::nearbyint(frames / 5000.0));  // halves to even
+  if (ADDFORCEFPS > 1) {
+    if (FPSCOUNT < ADDFORCEFPS) FORCEFPS = checked_add(FORCEFPS, 1);
+    if (FPSCOUNT > ADDFORCEFPS) FORCEFPS = checked_add(FORCEFPS, -1);
+  }
+  if (FPSCOUNT < 1) FPSCOUNT = 1;
+  const std::string title = std::string(SETTITLENAME ? SETTITLENAME : "") + " - FPS [" + std::to_string(FPSCOUNT) + "]";
+  platform_set_title(title.c_str());
+  FPSCOUNT = 0;
+}
+
+}  // namespace
+
+LONGINT GLWNDPROC(LONGWORD WINDOW, LONGINT AMESSAGE, LONGINT WPARAM, LONGINT LPARAM) {
+  switch (AMESSAGE) {
+    case WM_CREATE:
+      ACTIVE = true;
+      return 0;
+    case WM_DESTROY:
+      ACTIVE = false;
+      vtr_post_message(0, WM_QUIT, 0, 0);
+      return 0;
+    case WM_PAINT:
+      // The frame loop draws with GL; only a status bar repaints here.
+      vtr_update_window(HSTATUS);
+      return 0;
+    case WM_CONTEXTMENU:
+      if (SHOWMENUBAR) CREATEMOUSEMENU();
+      break;
+    case WM_KEYDOWN:
+      if (WPARAM == VK_ESCAPE) {
+        vtr_send_message(HWINDOW, WM_DESTROY, 0, 0);
+        return 0;
+      }
+      SETKEY[WPARAM] = key_true;
+      break;
+    case WM_KEYUP:
+      SETKEY[WPARAM] = 0;
+      MOUSEFREE = false;
+      break;
+    case WM_COMMAND:
+      if (SHOWMENUBAR && GETINPUTCOMMAND) GETINPUTCOMMAND(WINDOW, AMESSAGE, WPARAM, LPARAM);
+      return 0;
+    case WM_TIMER:
+      if (VIEWFPS && WPARAM == FPS_TIMER) refresh_frame_rate();
+      break;
+    case WM_MOUSEMOVE:
+      pointer_moved(GET_X_LPARAM(LPARAM), GET_Y_LPARAM(LPARAM));
+      break;
+    case WM_LBUTTONDOWN:
+      vtr_release_capture();
+      vtr_set_capture(HWINDOW);
+      LEFTMOUSEDOWN = true;
+      LEFTMOUSEDOWN2 = true;
+      XCOORD = SETMX = GET_X_LPARAM(LPARAM);
+      YCOORD = SETMY = GET_Y_LPARAM(LPARAM);
+      break;
+    case WM_LBUTTONUP:
+      vtr_release_capture();
+      LEFTMOUSEDOWN = false;
+      LEFTMOUSEDOWN2 = false;
+      XCOORD = YCOORD = SETMX = SETMY = 0;
+      break;
+    case WM_RBUTTONDOWN:
+      vtr_release_capture();
+      vtr_set_capture(HWINDOW);
+      RIGHTMOUSEDOWN = true;
+      RIGHTMOUSEDOWN2 = true;
+      ZCOORD = GET_Y_LPARAM(LPARAM);
+      break;
+    case WM_RBUTTONUP:
+      vtr_release_capture();
+      RIGHTMOUSEDOWN = false;
+      RIGHTMOUSEDOWN2 = false;
+      break;
+    default:
+      break;
+  }
+  if (WPARAM == 0) vtr_update_window(HSTATUS);
+  return vtr_def_window_proc(WINDOW, AMESSAGE, WPARAM, LPARAM);
+}
+
+void SETGLMSG() {
+  platform_message m;
+  if (!platform_take_message(&m)) return;
+  MSG_ = {m.window, m.message, m.wparam, m.lparam};
+  vtr_send_message(MSG_.HWND, MSG_.MESSAGE, MSG_.WPARAM, MSG_.LPARAM);
+}
+
+void SETGLMOUSEMOVE(LONGINT XYZ, LONGINT SPEED) {
+  MSPEED = SPEED;
+  switch (XYZ) {
+    case GL_M0:
+      glTranslatef(0, 0, -DEPTH);
+      glRotatef(XROT, 1, 0, 0);
+      glRotatef(YROT, 0, 1, 0);
+      break;
+    case GL_MX:
+      glTranslatef(0, -DEPTH, 0);
+      glRotatef(XROT, 1, 0, 0);
+      glRotatef(YROT, 0, 0, 1);
+      break;
+    case GL_MY:
+      glTranslatef(-DEPTH, 0, 0);
+      glRotatef(XROT, 0, 0, -1);
+      glRotatef(YROT, 0, 1, 0);
+      break;
+    case GL_MZ:
+      glTranslatef(0, 0, -DEPTH);
+      glRotatef(XROT, 0, 1, 0);
+      glRotatef(YROT, 1, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void vtr_start_fps_timer() { platform_start_timer(FPS_TIMER, FPS_INTERVAL); }
