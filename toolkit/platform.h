@@ -55,6 +55,7 @@ bool platform_window_exists();
 void platform_set_window_rect(int x, int y, int width, int height);
 void platform_get_window_rect(int* x, int* y, int* width, int* height);
 void platform_set_title(const char* title);
+const char* platform_get_title();
 void platform_screen_size(int* width, int* height);
 bool platform_set_swap_interval(int interval);
 void platform_swap();

@@ -316,6 +316,8 @@ void platform_set_title(const char* title) {
   if (window) SDL_SetWindowTitle(window, title);
 }
 
+const char* platform_get_title() { return window ? SDL_GetWindowTitle(window) : ""; }
+
 void platform_screen_size(int* width, int* height) {
   SDL_DisplayMode mode;
   if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {

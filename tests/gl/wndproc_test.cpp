@@ -1,6 +1,374 @@
-// The window procedure fed messages directly, the pump, and the view.
+// The window procedure fed messages directly, the pump, and the mouse view.
 #include <gtest/gtest.h>
 
-#include "vitrum.h"
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
 
-TEST(Placeholder, Builds) { SUCCEED(); }
+#include "glwindow.h"
+#include "platform.h"
+
+namespace {
+
+class WindowProcedure : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    open_test_window();
+    reset_input();
+    drain_messages();
+  }
+  static LONGINT send(LONGINT message, LONGINT wparam = 0, LONGINT lparam = 0) {
+    return GLWNDPROC(HWINDOW, message, wparam, lparam);
+  }
+  static LONGINT at(LONGINT x, LONGINT y) { return MAKELPARAM(x, y); }
+};
+
+bool contains(const std::vector<LONGINT>& ids, LONGINT id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
+
+TEST_F(WindowProcedure, CreationAndDestructionSwitchTheRun) {
+  EXPECT_EQ(send(WM_CREATE), 0);
+  EXPECT_TRUE(ACTIVE);
+  EXPECT_EQ(send(WM_DESTROY), 0);
+  EXPECT_FALSE(ACTIVE);
+  EXPECT_TRUE(contains(drain_messages(), WM_QUIT));
+  send(WM_CREATE);
+}
+
+TEST_F(WindowProcedure, EscapeEndsTheRunWithoutDestroyingOrRecordingTheKey) {
+  send(WM_CREATE);
+  EXPECT_EQ(send(WM_KEYDOWN, VK_ESCAPE), 0);
+  EXPECT_FALSE(ACTIVE);
+  EXPECT_EQ(SETKEY[VK_ESCAPE], 0);
+  EXPECT_TRUE(contains(drain_messages(), WM_QUIT));
+  EXPECT_TRUE(platform_window_exists());
+  send(WM_CREATE);
+}
+
+TEST_F(WindowProcedure, KeysFillTheTableAndAnyReleaseEndsFreeLook) {
+  send(WM_KEYDOWN, 'A');
+  send(WM_KEYDOWN, 0x25);
+  EXPECT_EQ(SETKEY['A'], -1);
+  EXPECT_EQ(SETKEY[0x25], -1);
+  MOUSEFREE = true;
+  send(WM_KEYUP, 'A');
+  EXPECT_EQ(SETKEY['A'], 0);
+  EXPECT_EQ(SETKEY[0x25], -1);
+  EXPECT_FALSE(MOUSEFREE);
+}
+
+TEST_F(WindowProcedure, LeftPressRecordsThePointAndTakesTheCapture) {
+  send(WM_LBUTTONDOWN, MK_LBUTTON, at(120, 45));
+  EXPECT_EQ(SETMX, 120);
+  EXPECT_EQ(SETMY, 45);
+  EXPECT_EQ(XCOORD, 120);
+  EXPECT_EQ(YCOORD, 45);
+  EXPECT_TRUE(LEFTMOUSEDOWN);
+  EXPECT_TRUE(LEFTMOUSEDOWN2);
+  EXPECT_EQ(vtr_capture(), HWINDOW);
+  send(WM_LBUTTONUP, 0, at(130, 50));
+  EXPECT_EQ(SETMX, 0);
+  EXPECT_EQ(SETMY, 0);
+  EXPECT_EQ(XCOORD, 0);
+  EXPECT_EQ(YCOORD, 0);
+  EXPECT_FALSE(LEFTMOUSEDOWN);
+  EXPECT_FALSE(LEFTMOUSEDOWN2);
+  EXPECT_EQ(vtr_capture(), 0u);
+}
+
+TEST_F(WindowProcedure, ReleasingEitherButtonDropsTheCapture) {
+  send(WM_LBUTTONDOWN, MK_LBUTTON, at(10, 10));
+  send(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, at(10, 10));
+  EXPECT_EQ(vtr_capture(), HWINDOW);
+  send(WM_RBUTTONUP, MK_LBUTTON, at(10, 10));
+  EXPECT_EQ(vtr_capture(), 0u);
+  EXPECT_TRUE(LEFTMOUSEDOWN);
+  EXPECT_FALSE(RIGHTMOUSEDOWN);
+}
+
+TEST_F(WindowProcedure, LeftDragTurnsTheViewOneDegreePerPixelAtSpeedTwo) {
+  MSPEED = 2;
+  send(WM_LBUTTONDOWN, MK_LBUTTON, at(100, 100));
+  send(WM_MOUSEMOVE, MK_LBUTTON, at(110, 95));
+  EXPECT_FLOAT_EQ(XROT, -5);
+  EXPECT_FLOAT_EQ(YROT, 10);
+  EXPECT_FLOAT_EQ(XROT2, -5);
+  EXPECT_FLOAT_EQ(YROT2, 10);
+  EXPECT_EQ(SETOMX, 110);
+  EXPECT_EQ(SETOMY, 95);
+
+  // The same drag in several messages adds up to the same angles.
+  reset_input();
+  MSPEED = 2;
+  send(WM_LBUTTONDOWN, MK_LBUTTON, at(100, 100));
+  send(WM_MOUSEMOVE, MK_LBUTTON, at(103, 99));
+  send(WM_MOUSEMOVE, MK_LBUTTON, at(107, 97));
+  send(WM_MOUSEMOVE, MK_LBUTTON, at(110, 95));
+  EXPECT_FLOAT_EQ(XROT, -5);
+  EXPECT_FLOAT_EQ(YROT, 10);
+
+  // Odd pixel counts give half degrees at speed 1.
+  reset_input();
+  MSPEED = 1;
+  send(WM_LBUTTONDOWN, MK_LBUTTON, at(0, 0));
+  send(WM_MOUSEMOVE, MK_LBUTTON, at(3, 1));
+  EXPECT_FLOAT_EQ(XROT, 0.5f);
+  EXPECT_FLOAT_EQ(YROT, 1.5f);
+}
+
+TEST_F(WindowProcedure, PointerOutsideTheClientAreaIsNegativeNotHuge) {
+  MSPEED = 2;
+  send(WM_LBUTTONDOWN, MK_LBUTTON, at(10, 10));
+  send(WM_MOUSEMOVE, MK_LBUTTON, at(-5, -2));
+  EXPECT_FLOAT_EQ(YROT, -15);
+  EXPECT_FLOAT_EQ(XROT, -12);
+  EXPECT_EQ(SETOMX, -5);
+  EXPECT_EQ(SETOMY, -2);
+}
+
+TEST_F(WindowProcedure, MovesWithoutAButtonOnlyTrackThePointer) {
+  MSPEED = 2;
+  send(WM_MOUSEMOVE, 0, at(300, 200));
+  EXPECT_EQ(SETOMX, 300);
+  EXPECT_EQ(SETOMY, 200);
+  EXPECT_EQ(XROT, 0);
+  EXPECT_EQ(YROT, 0);
+  EXPECT_EQ(DEPTH, 0);
+}
+
+TEST_F(WindowProcedure, NoSpeedBeforeTheFirstViewCallMeansNoDrag) {
+  ASSERT_EQ(MSPEED, 0);
+  send(WM_LBUTTONDOWN, MK_LBUTTON, at(100, 100));
+  send(WM_MOUSEMOVE, MK_LBUTTON, at(150, 20));
+  send(WM_RBUTTONDOWN, MK_RBUTTON, at(150, 20));
+  send(WM_MOUSEMOVE, MK_RBUTTON, at(150, 90));
+  EXPECT_EQ(XROT, 0);
+  EXPECT_EQ(YROT, 0);
+  EXPECT_EQ(DEPTH, 0);
+}
+
+TEST_F(WindowProcedure, RightDragMovesTheViewNearerOrFarther) {
+  MSPEED = 2;
+  send(WM_RBUTTONDOWN, MK_RBUTTON, at(50, 100));
+  EXPECT_EQ(ZCOORD, 100);
+  EXPECT_TRUE(RIGHTMOUSEDOWN);
+  send(WM_MOUSEMOVE, MK_RBUTTON, at(50, 110));
+  EXPECT_FLOAT_EQ(DEPTH, -2);
+  EXPECT_FLOAT_EQ(DEPTH2, -2);
+  send(WM_MOUSEMOVE, MK_RBUTTON, at(50, 85));
+  EXPECT_FLOAT_EQ(DEPTH, 3);
+  EXPECT_EQ(XROT, 0);
+
+  // In free-look mode right drags do nothing.
+  MOUSEFREE = true;
+  send(WM_MOUSEMOVE, MK_RBUTTON, at(50, 200));
+  EXPECT_FLOAT_EQ(DEPTH, 3);
+  send(WM_RBUTTONUP, 0, at(50, 200));
+  EXPECT_FALSE(RIGHTMOUSEDOWN);
+  EXPECT_FALSE(RIGHTMOUSEDOWN2);
+}
+
+TEST_F(WindowProcedure, FreeLookNeedsTheInputFocus) {
+  // The offscreen window never has the focus: free-look leaves the view and
+  // the pointer alone.
+  ASSERT_FALSE(platform_has_focus());
+  MSPEED = 2;
+  MOUSEFREE = true;
+  send(WM_MOUSEMOVE, 0, at(700, 10));
+  EXPECT_EQ(XROT, 0);
+  EXPECT_EQ(YROT, 0);
+}
+
+TEST_F(WindowProcedure, FrameRateReadOutRewritesTheTitle) {
+  VIEWFPS = true;
+  FPSCOUNT = 300;
+  send(WM_TIMER, FPS_TIMER);
+  EXPECT_STREQ(platform_get_title(), "Vitrum test - FPS [60]");
+  EXPECT_EQ(FPSCOUNT, 0);
+  send(WM_TIMER, FPS_TIMER);
+  EXPECT_STREQ(platform_get_title(), "Vitrum test - FPS [1]");
+
+  // Halves go to the even neighbour: 2.5 frames a second shows 2.
+  FPSCOUNT = 12;
+  FORCEFPS = 1;
+  send(WM_TIMER, FPS_TIMER);
+  EXPECT_STREQ(platform_get_title(), "Vitrum test - FPS [2]");
+
+  // The factor creeps towards the target rate.
+  ADDFORCEFPS = 50;
+  FPSCOUNT = 300;
+  send(WM_TIMER, FPS_TIMER);
+  EXPECT_EQ(FORCEFPS, 0);
+  EXPECT_STREQ(platform_get_title(), "Vitrum test - FPS [60]");
+
+  // Another timer, or the read-out switched off, leaves the title alone.
+  platform_set_title("Vitrum test");
+  FPSCOUNT = 300;
+  send(WM_TIMER, FPS_TIMER + 1);
+  VIEWFPS = false;
+  send(WM_TIMER, FPS_TIMER);
+  EXPECT_STREQ(platform_get_title(), "Vitrum test");
+  EXPECT_EQ(FPSCOUNT, 300);
+}
+
+LONGINT commands_seen = 0;
+LONGINT last_command = 0;
+LONGINT on_command(LONGWORD, LONGINT message, LONGINT wparam, LONGINT) {
+  ++commands_seen;
+  last_command = wparam;
+  EXPECT_EQ(message, WM_COMMAND);
+  return 0;
+}
+int menus_asked = 0;
+void on_menu() { ++menus_asked; }
+
+TEST_F(WindowProcedure, CommandsAndContextMenusReachTheHooksOnlyWithTheMenuBar) {
+  GETINPUTCOMMAND = on_command;
+  CREATEMOUSEMENU = on_menu;
+  commands_seen = menus_asked = 0;
+  send(WM_COMMAND, 42);
+  send(WM_RBUTTONUP, 0, at(5, 5));
+  EXPECT_EQ(commands_seen, 0);
+  EXPECT_EQ(menus_asked, 0);
+
+  SHOWMENUBAR = true;
+  send(WM_COMMAND, 42);
+  EXPECT_EQ(commands_seen, 1);
+  EXPECT_EQ(last_command, 42);
+  // The default handling of a right-button release asks for the menu.
+  send(WM_RBUTTONDOWN, MK_RBUTTON, at(5, 5));
+  send(WM_RBUTTONUP, 0, at(5, 5));
+  EXPECT_EQ(menus_asked, 1);
+  send(WM_CONTEXTMENU, static_cast<LONGINT>(HWINDOW), at(5, 5));
+  EXPECT_EQ(menus_asked, 2);
+}
+
+TEST_F(WindowProcedure, CloseRequestDestroysTheWindowThroughTheDefaultHandling) {
+  ASSERT_TRUE(ACTIVE);
+  platform_push_close_request();
+  SETGLMSG();
+  EXPECT_FALSE(ACTIVE);
+  EXPECT_TRUE(contains(drain_messages(), WM_QUIT));
+}
+
+TEST_F(WindowProcedure, PumpDispatchesOneMessagePerCall) {
+  platform_push_key('A', true);
+  platform_push_key('B', true);
+  platform_push_key('C', true);
+  SETGLMSG();
+  EXPECT_EQ(SETKEY['A'], -1);
+  EXPECT_EQ(SETKEY['B'], 0);
+  EXPECT_EQ(MSG_.MESSAGE, WM_KEYDOWN);
+  EXPECT_EQ(MSG_.WPARAM, 'A');
+  SETGLMSG();
+  EXPECT_EQ(SETKEY['B'], -1);
+  EXPECT_EQ(SETKEY['C'], 0);
+  SETGLMSG();
+  EXPECT_EQ(SETKEY['C'], -1);
+  // An empty queue returns at once and changes nothing.
+  const TMSG before = MSG_;
+  SETGLMSG();
+  EXPECT_EQ(MSG_.MESSAGE, before.MESSAGE);
+}
+
+TEST_F(WindowProcedure, PumpTakesARunOfMotionsAsItsLast) {
+  MSPEED = 2;
+  platform_push_mouse_button(1, true, 100, 100);
+  platform_push_mouse_motion(101, 100);
+  platform_push_mouse_motion(105, 98);
+  platform_push_mouse_motion(110, 95);
+  platform_push_key('Q', true);
+  SETGLMSG();
+  EXPECT_TRUE(LEFTMOUSEDOWN);
+  EXPECT_EQ(SETMX, 100);
+  SETGLMSG();
+  EXPECT_EQ(SETOMX, 110);
+  EXPECT_EQ(SETOMY, 95);
+  EXPECT_FLOAT_EQ(XROT, -5);
+  EXPECT_FLOAT_EQ(YROT, 10);
+  EXPECT_EQ(SETKEY['Q'], 0);
+  SETGLMSG();
+  EXPECT_EQ(SETKEY['Q'], -1);
+}
+
+TEST_F(WindowProcedure, PlatformKeysArriveAsVirtualKeys) {
+  for (LONGINT vk : {0x1B, 0x0D, 0x20, 0x25, 0x70, LONGINT{'Z'}, LONGINT{'0'}, 0x60, 0xBA}) {
+    platform_push_key(vk, true);
+    platform_message m{};
+    ASSERT_TRUE(platform_take_message(&m)) << vk;
+    EXPECT_EQ(m.message, WM_KEYDOWN);
+    EXPECT_EQ(m.wparam, vk);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The mouse-driven view applied to the modelview matrix.
+
+using mat4 = std::array<double, 16>;  // column-major, as GL stores it
+
+mat4 identity() { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; }
+
+mat4 multiply(const mat4& a, const mat4& b) {
+  mat4 r{};
+  for (int c = 0; c < 4; ++c)
+    for (int row = 0; row < 4; ++row)
+      for (int k = 0; k < 4; ++k) r[c * 4 + row] += a[k * 4 + row] * b[c * 4 + k];
+  return r;
+}
+
+mat4 translation(double x, double y, double z) {
+  mat4 m = identity();
+  m[12] = x;
+  m[13] = y;
+  m[14] = z;
+  return m;
+}
+
+// Right-handed rotation by DEG degrees about the unit axis (x, y, z).
+mat4 rotation(double deg, double x, double y, double z) {
+  const double a = deg * M_PI / 180, c = std::cos(a), s = std::sin(a), t = 1 - c;
+  return {t * x * x + c,     t * x * y + s * z, t * x * z - s * y, 0, t * x * y - s * z, t * y * y + c,
+          t * y * z + s * x, 0,                 t * x * z + s * y, t * y * z - s * x, t * z * z + c, 0,
+          0,                 0,                 0,                 1};
+}
+
+mat4 modelview() {
+  GLfloat m[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  mat4 r;
+  for (int i = 0; i < 16; ++i) r[i] = m[i];
+  return r;
+}
+
+void expect_matrix(const mat4& actual, const mat4& expected) {
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-5) << "element " << i;
+}
+
+TEST_F(WindowProcedure, ViewModesApplyDistanceThenTwoTurns) {
+  XROT = 30;
+  YROT = -70;
+  DEPTH = 4;
+  const mat4 base = translation(0, 0, -30);
+  const mat4 expected[4] = {
+      multiply(multiply(multiply(base, translation(0, 0, -4)), rotation(30, 1, 0, 0)), rotation(-70, 0, 1, 0)),
+      multiply(multiply(multiply(base, translation(0, -4, 0)), rotation(30, 1, 0, 0)), rotation(-70, 0, 0, 1)),
+      multiply(multiply(multiply(base, translation(-4, 0, 0)), rotation(30, 0, 0, -1)), rotation(-70, 0, 1, 0)),
+      multiply(multiply(multiply(base, translation(0, 0, -4)), rotation(30, 0, 1, 0)), rotation(-70, 1, 0, 0)),
+  };
+  glMatrixMode(GL_MODELVIEW);
+  for (LONGINT mode = GL_M0; mode <= GL_MZ; ++mode) {
+    glLoadIdentity();
+    glTranslatef(0, 0, -30);
+    SETGLMOUSEMOVE(mode, 3 + mode);
+    EXPECT_EQ(MSPEED, 3 + mode);
+    expect_matrix(modelview(), expected[mode]);
+  }
+  // Any other mode only sets the speed.
+  glLoadIdentity();
+  glTranslatef(0, 0, -30);
+  SETGLMOUSEMOVE(7, 2);
+  EXPECT_EQ(MSPEED, 2);
+  expect_matrix(modelview(), base);
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The program as a person starts and ends it. Usage: window_test.sh CASE PROGRAM [WM_CLOSE]
+set -uo pipefail
+case_name="$1" program="$2" wm_close="${3:-}"
+. "$(dirname "$0")/lib.sh"
+
+case "$case_name" in
+  windowed)
+    start_xvfb
+    start_cube "$program" Escape
+    [ "$(window_geometry)" = "799x600+560+240" ] || fail "windowed geometry $(window_geometry)"
+    xdotool key --window "$WIN" Escape
+    wait_exit; [ "$EXIT_CODE" = 0 ] || fail "exit code after Escape"
+    ;;
+  fullscreen)
+    start_xvfb
+    start_cube "$program" Return
+    [ "$(window_geometry)" = "1919x1080+0+0" ] || fail "full-screen geometry $(window_geometry)"
+    xdotool key --window "$WIN" Escape
+    wait_exit; [ "$EXIT_CODE" = 0 ] || fail "exit code after Escape"
+    ;;
+  close)
+    start_xvfb
+    start_cube "$program" Escape
+    "$wm_close" "$WIN" || fail "could not send the close request"
+    wait_exit; [ "$EXIT_CODE" = 0 ] || fail "exit code after closing"
+    ;;
+  nodisplay)
+    (cd "$(dirname "$program")" && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "./$(basename "$program")") >"$E2E_LOG" 2>&1 &
+    CUBE_PID=$!
+    wait_exit; [ "$EXIT_CODE" = 0 ] || fail "exit code without a display"
+    grep -q "Errore di registro per la rispettiva applicazione!" "$E2E_LOG" || fail "no message: $(cat "$E2E_LOG")"
+    ;;
+  *) fail "unknown case $case_name" ;;
+esac
+echo "passed: $case_name"

@@ -1,0 +1,53 @@
+#include "glwindow.h"
+
+#include <cstdlib>
+
+#include "platform.h"
+
+std::vector<shown_box> boxes_shown;
+
+namespace {
+LONGINT record(const char* text, const char* caption, LONGWORD) {
+  boxes_shown.push_back({text, caption});
+  return IDOK;
+}
+}  // namespace
+
+void record_boxes() {
+  boxes_shown.clear();
+  vtr_message_box_handler = record;
+}
+
+void open_test_window(LONGINT width, LONGINT height) {
+  if (HWINDOW != 0) return;
+  setenv("SDL_VIDEODRIVER", "offscreen", 0);
+  OGLWINDOWSETTING(ARROW, "", GENERIC, "");
+  CREATEOGLWINDOW("Vitrum test", width, height, 32, false);
+  drain_messages();
+}
+
+void reset_input() {
+  for (long long i = SETKEY.low(); i <= SETKEY.high(); ++i) SETKEY[i] = 0;
+  SETMX = SETMY = SETOMX = SETOMY = 0;
+  LEFTMOUSEDOWN = RIGHTMOUSEDOWN = LEFTMOUSEDOWN2 = RIGHTMOUSEDOWN2 = false;
+  XCOORD = YCOORD = ZCOORD = 0;
+  XROT = YROT = DEPTH = XROT2 = YROT2 = DEPTH2 = 0;
+  MOUSEFREE = false;
+  MSPEED = 0;
+  FPSCOUNT = 0;
+  FORCEFPS = 1;
+  ADDFORCEFPS = 0;
+  VIEWFPS = false;
+  SHOWMENUBAR = false;
+  CREATEMOUSEMENU = nullptr;
+  GETINPUTCOMMAND = nullptr;
+}
+
+std::vector<LONGINT> drain_messages() {
+  std::vector<LONGINT> ids;
+  platform_message m;
+  while (platform_message_pending()) {
+    if (platform_take_message(&m)) ids.push_back(m.message);
+  }
+  return ids;
+}
