@@ -164,3 +164,49 @@ extern BOOLEAN GLVERT3FENABLEEDIT;
 void GLBEGIN(LONGWORD MODE);
 void GLVERTEX3F(SINGLE X, SINGLE Y, SINGLE Z);
 void GLEND();
+
+// ---------------------------------------------------------------------------
+// Render state
+
+extern checked_array<SINGLE, 0, 3> AMBIENTLIGHT;
+extern checked_array<SINGLE, 0, 3> DIFFUSELIGHT;
+extern checked_array<SINGLE, 0, 3> SPECULARLIGHT;
+extern checked_array<SINGLE, 0, 3> LIGHTPOSITION;
+
+// Perspective 3D mode: clear colour (R, G, B, A), viewport WIDTH x HEIGHT,
+// 45 degrees, near 0.1, far DEPTH, depth test, normalising, blend function.
+void OPENGL_INIT(REAL DEPTH, REAL A, REAL R, REAL G, REAL B);
+// 2D overlay mode: x from -2 to 2, y by the window's shape, z from -2 to 2.
+void OPENGL_I2D(REAL A, REAL R, REAL G, REAL B);
+// Colours, switches on and places light NLIGHT at (L0, L1, L2, L3).
+void SETGLLIGHT(LONGWORD NLIGHT, SINGLE L0, SINGLE L1, SINGLE L2, SINGLE L3);
+// Moves light NLIGHT; a SIZE other than 0 also draws a point marker there.
+void PUTGLPOINTLIGHT(LONGWORD NLIGHT, SINGLE SIZE, SINGLE LX, SINGLE LY, SINGLE LZ, SINGLE LVAL);
+// Front-face material, every colour with alpha 1.
+void SETGLNEWMAT(SINGLE AMBR, SINGLE AMBG, SINGLE AMBB, SINGLE DIFR, SINGLE DIFG, SINGLE DIFB, SINGLE SPECR,
+                 SINGLE SPECG, SINGLE SPECB, SINGLE EMISR, SINGLE EMISG, SINGLE EMISB, SINGLE SHINE);
+void SETGLREFRACTIVE();
+void SETGLSPRITE();
+void SETGLSPRITEOFF();
+void LIGHTINGON();
+void LIGHTINGOFF();
+void TWOSIDEON();
+void TWOSIDEOFF();
+void TEXTUREON();
+void TEXTUREOFF();
+
+// ---------------------------------------------------------------------------
+// Rounded solids
+
+// Two vertices, each optionally preceded by its texture coordinate.
+void LINEFREE(SINGLE TX1, SINGLE TY1, SINGLE TX2, SINGLE TY2, SINGLE X1, SINGLE Y1, SINGLE Z1, SINGLE X2, SINGLE Y2,
+              SINGLE Z2, BOOLEAN TEXTURE);
+// Sphere patch of RADIUS about (X, Y, Z): ANGY degrees of azimuth from +X
+// towards +Z, a quarter circle from the XZ plane up to +Y.
+void ROUNDCORNER(SINGLE X, SINGLE Y, SINGLE Z, SINGLE ANGY, SINGLE RADIUS, LONGINT NUMPOINTS, SINGLE TSIZE);
+// Quarter cylinder from +X to +Y about the axis through (X, Y, Z) along Z.
+void ROUNDEDGE(SINGLE X, SINGLE Y, SINGLE Z, SINGLE LENGTH, SINGLE RADIUS, LONGINT NUMPOINTS, SINGLE TSIZE);
+// Box between (X1, Y1, Z1) and (X2, Y2, Z2), offset by (X, Y, Z).
+void ZOZE(SINGLE X, SINGLE Y, SINGLE Z, SINGLE X1, SINGLE Y1, SINGLE Z1, SINGLE X2, SINGLE Y2, SINGLE Z2, SINGLE TSIZE);
+// Bevelled cube about (X, Y, Z): flat core SIZE, bevel RADIUS.
+void CUBOSMUSSATO(SINGLE X, SINGLE Y, SINGLE Z, SINGLE SIZE, SINGLE RADIUS, LONGINT NUMPOINTS, SINGLE TSIZE);

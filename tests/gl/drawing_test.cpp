@@ -1,0 +1,478 @@
+// The drawing core against real GL: vertex path, render state, solids.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "feedback.h"
+#include "glwindow.h"
+
+namespace {
+
+class Drawing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    open_test_window();
+    GLVERT3FREMOVE = GLVERT3FENABLEEDIT = false;
+    GLBASEVERTEX3F = {};
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+  }
+};
+
+void expect_vertex(const fb_vertex& v, double x, double y, double z, double tol = 1e-4) {
+  EXPECT_NEAR(v.x, x, tol);
+  EXPECT_NEAR(v.y, y, tol);
+  EXPECT_NEAR(v.z, z, tol);
+}
+
+void expect_tex(const fb_vertex& v, double s, double t) {
+  EXPECT_NEAR(v.s, s, 1e-5);
+  EXPECT_NEAR(v.t, t, 1e-5);
+}
+
+// Normal of a quad's winding: (v1 - v0) x (v2 - v1), unit length.
+std::array<double, 3> winding_normal(const std::array<fb_vertex, 4>& q) {
+  const double ax = q[1].x - q[0].x, ay = q[1].y - q[0].y, az = q[1].z - q[0].z;
+  const double bx = q[2].x - q[1].x, by = q[2].y - q[1].y, bz = q[2].z - q[1].z;
+  std::array<double, 3> n = {ay * bz - az * by, az * bx - ax * bz, ax * by - ay * bx};
+  const double l = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+  for (auto& c : n) c /= l;
+  return n;
+}
+
+// Lights the drawing with one white directional light from DIRECTION and
+// a white diffuse material: each vertex's red is the cosine between its
+// normal and the light, so it shows where the normals point.
+std::vector<fb_vertex> lit_from(const std::function<void()>& draw, double dx, double dy, double dz) {
+  return feedback_vertices([&] {
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    const GLfloat black[4] = {0, 0, 0, 1}, white[4] = {1, 1, 1, 1};
+    const GLfloat direction[4] = {static_cast<GLfloat>(dx), static_cast<GLfloat>(dy), static_cast<GLfloat>(dz), 0};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, black);
+    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 0);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, black);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, black);
+    glLightfv(GL_LIGHT0, GL_POSITION, direction);
+    SETGLNEWMAT(0, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0);
+    draw();
+    glDisable(GL_LIGHTING);
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Vertex path
+
+void quad_through_the_path() {
+  GLBEGIN(GL_QUADS);
+  glTexCoord2f(0, 0);
+  GLVERTEX3F(-1, -1, 0.5f);
+  glTexCoord2f(1, 0);
+  GLVERTEX3F(1, -1, 0.5f);
+  glTexCoord2f(1, 1);
+  GLVERTEX3F(1, 1, 0.25f);
+  glTexCoord2f(0, 1);
+  GLVERTEX3F(-1, 1, 0);
+  GLEND();
+}
+
+TEST_F(Drawing, PlainPathSendsWhatDirectCallsSend) {
+  const auto through_path = feedback_vertices(quad_through_the_path);
+  const auto direct = feedback_vertices([] {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex3f(-1, -1, 0.5f);
+    glTexCoord2f(1, 0);
+    glVertex3f(1, -1, 0.5f);
+    glTexCoord2f(1, 1);
+    glVertex3f(1, 1, 0.25f);
+    glTexCoord2f(0, 1);
+    glVertex3f(-1, 1, 0);
+    glEnd();
+  });
+  ASSERT_EQ(through_path.size(), direct.size());
+  ASSERT_EQ(direct.size(), 6u);
+  for (size_t i = 0; i < direct.size(); ++i) {
+    expect_vertex(through_path[i], direct[i].x, direct[i].y, direct[i].z, 0);
+    expect_tex(through_path[i], direct[i].s, direct[i].t);
+  }
+  EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FCOUNT, 0);
+  EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FOFFSET[1].X, 0.0f);
+}
+
+TEST_F(Drawing, RemoveSendsNothingButStillCopiesTheSlotCount) {
+  GLBASEVERTEX3F.GLVERT3FSETNUM = 17;
+  GLVERT3FREMOVE = true;
+  EXPECT_TRUE(feedback_vertices(quad_through_the_path).empty());
+  EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FMAX, 17);
+  // The edit mode still captures while nothing is sent.
+  GLVERT3FENABLEEDIT = true;
+  EXPECT_TRUE(feedback_vertices(quad_through_the_path).empty());
+  EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FCOUNT, 4);
+  EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FOFFSET[3].Z, 0.25f);
+}
+
+TEST_F(Drawing, EditModeFillsSlotsInOrderAndReusesTheLast) {
+  TGLVERTEX3F& v = GLBASEVERTEX3F;
+  v.GLVERT3FSETNUM = 4;
+  GLVERT3FENABLEEDIT = true;
+  const auto sent = feedback_vertices([] {
+    GLBEGIN(GL_POINTS);
+    for (int i = 1; i <= 6; ++i) GLVERTEX3F(0.1f * i, 0, 0);
+    GLEND();
+  });
+  EXPECT_EQ(v.GLVERT3FCOUNT, 4);
+  for (int k = 1; k <= 3; ++k) EXPECT_FLOAT_EQ(v.GLVERT3FOFFSET[k].X, 0.1f * k);
+  EXPECT_FLOAT_EQ(v.GLVERT3FOFFSET[4].X, 0.6f);
+  EXPECT_EQ(v.GLVERT3FOFFSET[5].X, 0.0f);
+  // With every per-slot entry zero each vertex is sent as given, and the
+  // unset scale becomes (1, 1, 1).
+  ASSERT_EQ(sent.size(), 6u);
+  for (int i = 0; i < 6; ++i) EXPECT_NEAR(sent[i].x, 0.1 * (i + 1), 1e-5);
+  for (int k = 1; k <= 4; ++k) {
+    EXPECT_EQ(v.GLVERT3F[k].X, v.GLVERT3FOFFSET[k].X);
+    EXPECT_EQ(v.GLVERT3FTMPSCALE[k].X, 1.0f);
+    EXPECT_EQ(v.GLVERT3FTMPSCALE[k].Z, 1.0f);
+  }
+}
+
+TEST_F(Drawing, EditModeScalesTranslatesAndTurnsEachSlot) {
+  TGLVERTEX3F& v = GLBASEVERTEX3F;
+  v.GLVERT3FSETNUM = 3;
+  v.GLVERT3FTMPROTATE[1] = {0, 0, 90};
+  v.GLVERT3FTMPSCALE[2] = {2, 3, 1};
+  v.GLVERT3FTMP[2] = {0.5f, 0, 0};
+  v.GLVERT3FTMPPOSROT[3] = {0, 1, 0};
+  v.GLVERT3FTMPROTATE[3] = {90, 0, 0};
+  GLVERT3FENABLEEDIT = true;
+  const auto sent = feedback_vertices([] {
+    GLBEGIN(GL_POINTS);
+    GLVERTEX3F(1, 0, 0);
+    GLVERTEX3F(1, 1, 1);
+    GLVERTEX3F(0, 0, 0);
+    GLEND();
+  });
+  ASSERT_EQ(sent.size(), 3u);
+  expect_vertex(sent[0], 0, 1, 0);
+  expect_vertex(sent[1], 2.5, 3, 1);
+  // The pre-rotation offset is turned with the vertex and stays added.
+  expect_vertex(sent[2], 0, 0, 1);
+  EXPECT_NEAR(v.GLVERT3F[1].Y, 1, 1e-6);
+  EXPECT_EQ(v.GLVERT3FOFFSET[1].X, 1.0f);
+}
+
+TEST_F(Drawing, EditModeWithoutSlotsDrawsAsGivenAndRecordsNothing) {
+  GLVERT3FENABLEEDIT = true;  // GLVERT3FSETNUM left at 0
+  const auto sent = feedback_vertices([] {
+    GLBEGIN(GL_POINTS);
+    GLVERTEX3F(0.5f, 0.25f, 0);
+    GLEND();
+  });
+  ASSERT_EQ(sent.size(), 1u);
+  expect_vertex(sent[0], 0.5, 0.25, 0);
+  EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FCOUNT, 0);
+  EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FOFFSET[1].X, 0.0f);
+  EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FTMPSCALE[1].X, 0.0f);
+}
+
+// ---------------------------------------------------------------------------
+// Render state
+
+TEST_F(Drawing, PerspectiveModeForAnEightBySixWindow) {
+  OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
+  GLfloat p[16];
+  glGetFloatv(GL_PROJECTION_MATRIX, p);
+  const double f = 1 / std::tan(M_PI / 8), n = 0.1, far = 100;
+  EXPECT_NEAR(p[0], f / (4.0 / 3), 1e-5);
+  EXPECT_NEAR(p[5], f, 1e-5);
+  EXPECT_NEAR(p[10], (far + n) / (n - far), 1e-5);
+  EXPECT_NEAR(p[14], 2 * far * n / (n - far), 1e-5);
+  EXPECT_EQ(p[11], -1.0f);
+  GLfloat m[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(m[i], (i % 5 == 0) ? 1.0f : 0.0f);
+
+  GLfloat depth, clear[4], colour[4];
+  glGetFloatv(GL_DEPTH_CLEAR_VALUE, &depth);
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+  glGetFloatv(GL_CURRENT_COLOR, colour);
+  EXPECT_EQ(depth, 1.0f);
+  EXPECT_NEAR(clear[0], 0.4, 1e-6);
+  EXPECT_NEAR(clear[2], 0.4, 1e-6);
+  EXPECT_EQ(clear[3], 0.0f);
+  EXPECT_EQ(colour[3], 0.5f);
+  GLint viewport[4], func, src, dst, local;
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  glGetIntegerv(GL_DEPTH_FUNC, &func);
+  glGetIntegerv(GL_BLEND_SRC, &src);
+  glGetIntegerv(GL_BLEND_DST, &dst);
+  glGetIntegerv(GL_LIGHT_MODEL_LOCAL_VIEWER, &local);
+  EXPECT_EQ(viewport[2], 800);
+  EXPECT_EQ(viewport[3], 600);
+  EXPECT_EQ(func, GL_LEQUAL);
+  EXPECT_EQ(src, GL_SRC_ALPHA);
+  EXPECT_EQ(dst, GL_ONE);
+  EXPECT_EQ(local, 1);
+  EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+  EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
+  EXPECT_TRUE(glIsEnabled(GL_AUTO_NORMAL));
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+}
+
+TEST_F(Drawing, OverlayModeFollowsTheWindowShape) {
+  const LONGINT w = WIDTH, h = HEIGHT;
+  for (auto [width, height, half] : {std::tuple{800, 600, 1.5}, std::tuple{600, 800, 800.0 * 2 / 600}}) {
+    WIDTH = width;
+    HEIGHT = height;
+    OPENGL_I2D(0, 0, 0, 0);
+    GLfloat p[16], clear[4];
+    glGetFloatv(GL_PROJECTION_MATRIX, p);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_NEAR(p[0], 2.0 / 4, 1e-6);
+    EXPECT_NEAR(p[5], 1.0 / half, 1e-6);
+    EXPECT_NEAR(p[10], -2.0 / 4, 1e-6);
+    EXPECT_EQ(clear[0] + clear[1] + clear[2] + clear[3], 0.0f);
+  }
+  WIDTH = w;
+  HEIGHT = h;
+}
+
+TEST_F(Drawing, PointLightMovesTheLightAndDrawsAMarkerOnlyWithASize) {
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  int points = -1;
+  EXPECT_TRUE(feedback_vertices([] { PUTGLPOINTLIGHT(GL_LIGHT0, 0, 0, 10, 10, 0.1f); }, &points).empty());
+  GLfloat pos[4];
+  glGetLightfv(GL_LIGHT0, GL_POSITION, pos);
+  EXPECT_FLOAT_EQ(pos[1], 10);
+  EXPECT_FLOAT_EQ(pos[2], 10);
+  EXPECT_FLOAT_EQ(pos[3], 0.1f);
+  EXPECT_EQ(LIGHTPOSITION[3], 0.1f);
+
+  // Under a camera translation the position is stored in eye coordinates.
+  glTranslatef(0, 0, -30);
+  PUTGLPOINTLIGHT(GL_LIGHT0, 0, 0, 10, 10, 0.1f);
+  glGetLightfv(GL_LIGHT0, GL_POSITION, pos);
+  EXPECT_FLOAT_EQ(pos[2], 7);
+  glLoadIdentity();
+
+  // A size draws one point at (LX, LY, LZ), even for a directional light.
+  const auto marker = feedback_vertices([] { PUTGLPOINTLIGHT(GL_LIGHT0, 1, 1, 2, 0.5f, 0); }, &points);
+  ASSERT_EQ(points, 1);
+  expect_vertex(marker[0], 1, 2, 0.5);
+  glGetLightfv(GL_LIGHT0, GL_POSITION, pos);
+  EXPECT_EQ(pos[3], 0.0f);
+}
+
+TEST_F(Drawing, LightsShareTheirColours) {
+  SETGLLIGHT(GL_LIGHT1, 1, 2, 3, 0);
+  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+  EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
+  GLfloat ambient[4], diffuse[4];
+  glGetLightfv(GL_LIGHT1, GL_AMBIENT, ambient);
+  glGetLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
+  EXPECT_EQ(ambient[0], 0.5f);
+  EXPECT_EQ(diffuse[0], 1.0f);
+  glDisable(GL_LIGHT1);
+}
+
+TEST_F(Drawing, MaterialsAreFrontOnlyAndGLKeepsItsShininessRange) {
+  GLfloat back_before[4];
+  glGetMaterialfv(GL_BACK, GL_AMBIENT, back_before);
+  SETGLNEWMAT(0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 0.05f, 0.06f, 0.07f, 50);
+  GLfloat v[4];
+  glGetMaterialfv(GL_FRONT, GL_AMBIENT, v);
+  EXPECT_FLOAT_EQ(v[2], 0.3f);
+  EXPECT_EQ(v[3], 1.0f);
+  glGetMaterialfv(GL_FRONT, GL_SPECULAR, v);
+  EXPECT_FLOAT_EQ(v[1], 0.8f);
+  glGetMaterialfv(GL_FRONT, GL_EMISSION, v);
+  EXPECT_FLOAT_EQ(v[0], 0.05f);
+  glGetMaterialfv(GL_FRONT, GL_SHININESS, v);
+  EXPECT_EQ(v[0], 50.0f);
+  glGetMaterialfv(GL_BACK, GL_AMBIENT, v);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(v[i], back_before[i]);
+  // 150 is outside GL's range: the shininess before stays.
+  SETGLNEWMAT(0, 0, 0, 0.05f, 0.05f, 0.05f, 1, 1, 1, 0.05f, 0.05f, 0.05f, 150);
+  glGetMaterialfv(GL_FRONT, GL_SHININESS, v);
+  EXPECT_EQ(v[0], 50.0f);
+  glGetMaterialfv(GL_FRONT, GL_DIFFUSE, v);
+  EXPECT_FLOAT_EQ(v[0], 0.05f);
+  while (glGetError() != GL_NO_ERROR) {
+  }
+}
+
+TEST_F(Drawing, SpriteSwitches) {
+  glDepthMask(GL_FALSE);
+  glEnable(GL_BLEND);
+  SETGLSPRITE();
+  EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
+  GLint func;
+  GLfloat ref;
+  glGetIntegerv(GL_ALPHA_TEST_FUNC, &func);
+  glGetFloatv(GL_ALPHA_TEST_REF, &ref);
+  EXPECT_EQ(func, GL_GREATER);
+  EXPECT_FLOAT_EQ(ref, 0.4f);
+  GLboolean mask;
+  glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
+  EXPECT_FALSE(mask);
+  EXPECT_TRUE(glIsEnabled(GL_BLEND));
+  SETGLSPRITEOFF();
+  // Even on its own it leaves depth writes on, blending and the test off.
+  glDepthMask(GL_FALSE);
+  glEnable(GL_BLEND);
+  SETGLSPRITEOFF();
+  glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
+  EXPECT_TRUE(mask);
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+  EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
+  SETGLREFRACTIVE();
+  GLint cull, front;
+  glGetIntegerv(GL_CULL_FACE_MODE, &cull);
+  glGetIntegerv(GL_FRONT_FACE, &front);
+  EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+  EXPECT_EQ(cull, GL_BACK);
+  EXPECT_EQ(front, GL_CCW);
+  TWOSIDEON();
+  GLint two;
+  glGetIntegerv(GL_LIGHT_MODEL_TWO_SIDE, &two);
+  EXPECT_EQ(two, 1);
+  TWOSIDEOFF();
+  glGetIntegerv(GL_LIGHT_MODEL_TWO_SIDE, &two);
+  EXPECT_EQ(two, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Rounded solids
+
+TEST_F(Drawing, BoxFacesComeInOrderWoundOutwardsWithOutwardNormals) {
+  auto box = [] { ZOZE(0, 0, 0, -1, -1, -1, 1, 1, 1, 2); };
+  const auto quads = feedback_quads(box);
+  ASSERT_EQ(quads.size(), 6u);
+  const double outward[6][3] = {{0, 0, 1}, {0, 0, -1}, {0, 1, 0}, {0, -1, 0}, {1, 0, 0}, {-1, 0, 0}};
+  for (int f = 0; f < 6; ++f) {
+    const auto n = winding_normal(quads[f]);
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(n[c], outward[f][c], 1e-5) << "face " << f;
+    // Lit from its own outward direction, exactly this face is bright.
+    const auto lit = lit_from(box, outward[f][0], outward[f][1], outward[f][2]);
+    ASSERT_EQ(lit.size(), 36u);
+    for (int g = 0; g < 6; ++g)
+      for (int k = 0; k < 6; ++k) EXPECT_NEAR(lit[g * 6 + k].r, g == f ? 1.0 : 0.0, 1e-3) << "face " << g;
+  }
+  // First face and its texture coordinates, as emitted.
+  expect_vertex(quads[0][0], -1, -1, 1);
+  expect_vertex(quads[0][2], 1, 1, 1);
+  expect_tex(quads[0][1], 2, 0);
+  expect_tex(quads[0][3], 0, 2);
+  expect_vertex(quads[5][1], -1, -1, 1);
+  expect_tex(quads[5][2], 2, 2);
+
+  // With the corners exchanged every face turns inwards.
+  const auto inverted = feedback_quads([] { ZOZE(0, 0, 0, 1, 1, 1, -1, -1, -1, 1); });
+  ASSERT_EQ(inverted.size(), 6u);
+  for (const auto& q : inverted) {
+    const auto w = winding_normal(q);
+    const double cx = q[0].x + q[2].x, cy = q[0].y + q[2].y, cz = q[0].z + q[2].z;
+    EXPECT_LT(w[0] * cx + w[1] * cy + w[2] * cz, 0);
+  }
+}
+
+TEST_F(Drawing, SingleSegmentEdgeAndCorner) {
+  const auto edge = feedback_quads([] { ROUNDEDGE(0, 0, 0, 2, 1, 1, 1); });
+  ASSERT_EQ(edge.size(), 1u);
+  expect_vertex(edge[0][0], 1, 0, 1);
+  expect_vertex(edge[0][1], 1, 0, -1);
+  expect_vertex(edge[0][2], 0, 1, -1);
+  expect_vertex(edge[0][3], 0, 1, 1);
+  expect_tex(edge[0][0], 0.25, 0.25);
+  expect_tex(edge[0][1], 0.25, -0.25);
+  expect_tex(edge[0][2], 0, -0.25);
+  // Normals (1, 0, 0) for the first two corners, (0, 1, 0) for the others.
+  const auto from_x = lit_from([] { ROUNDEDGE(0, 0, 0, 2, 1, 1, 1); }, 1, 0, 0);
+  EXPECT_NEAR(from_x[0].r, 1, 1e-3);  // triangle (v0, v1, v3)
+  EXPECT_NEAR(from_x[1].r, 1, 1e-3);
+  EXPECT_NEAR(from_x[2].r, 0, 1e-3);
+  const auto from_y = lit_from([] { ROUNDEDGE(0, 0, 0, 2, 1, 1, 1); }, 0, 1, 0);
+  EXPECT_NEAR(from_y[0].r, 0, 1e-3);
+  EXPECT_NEAR(from_y[2].r, 1, 1e-3);
+
+  const auto corner = feedback_quads([] { ROUNDCORNER(0, 0, 0, 90, 1, 1, 1); });
+  ASSERT_EQ(corner.size(), 1u);
+  expect_vertex(corner[0][0], 1, 0, 0);
+  expect_vertex(corner[0][1], 0, 1, 0);
+  expect_vertex(corner[0][2], 0, 1, 0);
+  expect_vertex(corner[0][3], 0, 0, 1);
+  // Each corner's normal points away from the centre.
+  const auto lit = lit_from([] { ROUNDCORNER(0, 0, 0, 90, 1, 1, 1); }, 1, 0, 0);
+  EXPECT_NEAR(lit[0].r, 1, 1e-3);
+  EXPECT_NEAR(lit[2].r, 0, 1e-3);
+}
+
+TEST_F(Drawing, BevelledCubeSpansItsSizeWithEveryQuadFacingOut) {
+  for (LONGINT n = 1; n <= 3; ++n) {
+    auto cube = [n] { CUBOSMUSSATO(0, 0, 0, 2, 0.5f, n, 1); };
+    EXPECT_EQ(vertex_path_count(cube), 4 * (6 + 12 * n + 8 * n * n));
+    const auto quads = feedback_quads(cube);
+    ASSERT_EQ(static_cast<int>(quads.size()), 6 + 12 * n + 8 * n * n);
+    double lo[3] = {9, 9, 9}, hi[3] = {-9, -9, -9};
+    for (const auto& q : quads) {
+      double centre[3] = {0, 0, 0};
+      for (const auto& v : q) {
+        const double c[3] = {v.x, v.y, v.z};
+        for (int a = 0; a < 3; ++a) {
+          lo[a] = std::min(lo[a], c[a]);
+          hi[a] = std::max(hi[a], c[a]);
+          centre[a] += c[a] / 4;
+        }
+        // Every point lies on the rounded surface: within 1 of the core
+        // box of half-size 1, at distance 0.5 from it.
+        double d2 = 0;
+        for (int a = 0; a < 3; ++a) d2 += std::pow(std::max(0.0, std::abs(c[a]) - 1), 2);
+        EXPECT_NEAR(std::sqrt(d2), 0.5, 1e-4);
+      }
+      // The winding faces away from the centre (corner quads may be
+      // degenerate at the pole; their first three corners still tell).
+      const auto w = winding_normal(q);
+      if (!std::isnan(w[0])) {
+        EXPECT_GT(w[0] * centre[0] + w[1] * centre[1] + w[2] * centre[2], 0);
+      }
+    }
+    for (int a = 0; a < 3; ++a) {
+      EXPECT_NEAR(lo[a], -1.5, 1e-5);
+      EXPECT_NEAR(hi[a], 1.5, 1e-5);
+    }
+  }
+}
+
+TEST_F(Drawing, BevelledCubeWithoutRadiusIsAPlainCube) {
+  const auto vertices = feedback_vertices([] { CUBOSMUSSATO(0.5f, 0, 0, 2, 0, 2, 1); });
+  ASSERT_FALSE(vertices.empty());
+  for (const auto& v : vertices) {
+    EXPECT_NEAR(std::abs(v.x - 0.5), 1, 1e-5);
+    EXPECT_NEAR(std::abs(v.y), 1, 1e-5);
+    EXPECT_NEAR(std::abs(v.z), 1, 1e-5);
+  }
+}
+
+TEST_F(Drawing, SolidsLeaveTheMatrixAsTheyFoundIt) {
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glTranslatef(1, 2, 3);
+  glRotatef(30, 1, 1, 0);
+  GLfloat before[16], after[16];
+  GLint depth_before, depth_after;
+  glGetFloatv(GL_MODELVIEW_MATRIX, before);
+  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth_before);
+  ZOZE(1, 1, 1, 0, 0, 0, 1, 1, 1, 1);
+  ROUNDEDGE(1, 0, 0, 1, 1, 2, 1);
+  ROUNDCORNER(0, 1, 0, 45, 1, 2, 1);
+  CUBOSMUSSATO(1, 2, 3, 2, 0.5f, 3, 1);
+  glGetFloatv(GL_MODELVIEW_MATRIX, after);
+  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth_after);
+  EXPECT_EQ(depth_before, depth_after);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(before[i], after[i]);
+  glLoadIdentity();
+}
+
+}  // namespace
