@@ -1,0 +1,331 @@
+// The puzzle's colour state and its layer turns, checked against an
+// independent geometric model of what the drawn cube shows.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <random>
+#include <tuple>
+#include <vector>
+
+#include "cube.h"
+
+namespace {
+
+void reset() {
+  INITCUBE();
+  ROTBLOCK = {};
+  ROTOFFSET = {0, 0, 0};
+}
+
+bool same(const TGLRGB2& a, const TGLRGB2& b) { return a.R == b.R && a.G == b.G && a.B == b.B; }
+
+const TGLRGB2 white{1, 1, 1}, green{0, 1, 0}, orange{1, 0.5f, 0}, red{1, 0, 0}, yellow{1, 1, 0}, blue{0, 0, 1};
+
+// Outward direction of each face slot.
+const int slot_dir[6][3] = {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}, {0, -1, 0}, {1, 0, 0}};
+
+bool outer(int i, int j, int k, int slot) {
+  const int idx[3] = {i, j, k};
+  for (int a = 0; a < 3; ++a) {
+    if (slot_dir[slot][a] == 1 && idx[a] != 2) return false;
+    if (slot_dir[slot][a] == -1 && idx[a] != 0) return false;
+  }
+  return true;
+}
+
+using vec = std::array<double, 3>;
+
+// Right-handed rotation by DEG degrees about axis 0, 1 or 2, as glRotatef.
+vec turn(vec v, int axis, double deg) {
+  const double a = deg * M_PI / 180, c = std::cos(a), s = std::sin(a);
+  const int p = (axis + 1) % 3, q = (axis + 2) % 3;
+  vec r = v;
+  r[p] = c * v[p] - s * v[q];
+  r[q] = s * v[p] + c * v[q];
+  return r;
+}
+
+// What the drawn cube shows: every sticker's centre and colour in world
+// space, under the whole-cube offset and the layer angles, the same
+// transforms the drawing applies.
+using sticker = std::tuple<long, long, long, float, float, float>;
+std::vector<sticker> picture() {
+  std::vector<sticker> all;
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      for (int k = 0; k < 3; ++k)
+        for (int s = 0; s < 6; ++s) {
+          if (!outer(i, j, k, s)) continue;
+          vec p = {(i - 1) * 3.0 + 1.5 * slot_dir[s][0], (j - 1) * 3.0 + 1.5 * slot_dir[s][1],
+                   (k - 1) * 3.0 + 1.5 * slot_dir[s][2]};
+          p = turn(p, 2, ROTBLOCK.Z[k]);
+          p = turn(p, 1, ROTBLOCK.Y[j]);
+          p = turn(p, 0, ROTBLOCK.X[i]);
+          p = turn(p, 2, ROTOFFSET.Z);
+          p = turn(p, 1, ROTOFFSET.Y);
+          p = turn(p, 0, ROTOFFSET.X);
+          const TGLRGB2 c = CUBES[i][j][k].SIDES[s];
+          all.emplace_back(std::lround(p[0] * 1000), std::lround(p[1] * 1000), std::lround(p[2] * 1000), c.R, c.G, c.B);
+        }
+  std::sort(all.begin(), all.end());
+  return all;
+}
+
+bool cubes_equal(const TCUBES& a, const TCUBES& b) {
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      for (int k = 0; k < 3; ++k)
+        for (int s = 0; s < 6; ++s)
+          if (!same(a[i][j][k].SIDES[s], b[i][j][k].SIDES[s])) return false;
+  return true;
+}
+
+// Scrambles the cube with whole quarter turns through the public steps.
+void scramble(unsigned seed, int turns) {
+  std::mt19937 rng(seed);
+  for (int t = 0; t < turns; ++t) {
+    const int axis = rng() % 3, layer = rng() % 3;
+    const float step = (rng() % 2) ? 6.0f : -6.0f;
+    for (int n = 0; n < 15; ++n) (axis == 0 ? ROTATELAYERX : axis == 1 ? ROTATELAYERY : ROTATELAYERZ)(step, layer);
+  }
+}
+
+void step(int axis, float angle, int layer) {
+  (axis == 0 ? ROTATELAYERX : axis == 1 ? ROTATELAYERY : ROTATELAYERZ)(angle, layer);
+}
+
+checked_array<LONGINT, 0, 2>& block(int axis) { return axis == 0 ? ROTBLOCK.X : axis == 1 ? ROTBLOCK.Y : ROTBLOCK.Z; }
+
+TEST(Cubie, SolvedColoursAndColourCycles) {
+  reset();
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      for (int k = 0; k < 3; ++k) {
+        const auto& s = CUBES[i][j][k].SIDES;
+        EXPECT_TRUE(same(s[0], white) && same(s[1], green) && same(s[2], orange) && same(s[3], red) &&
+                    same(s[4], yellow) && same(s[5], blue));
+      }
+  TSINGLECUBE c = CUBES[0][0][0];
+  c.ROTATE(1, true);
+  EXPECT_TRUE(same(c.SIDES[1], green));
+  EXPECT_TRUE(same(c.SIDES[5], blue));
+  EXPECT_TRUE(same(c.SIDES[2], white));
+  EXPECT_TRUE(same(c.SIDES[4], orange));
+  EXPECT_TRUE(same(c.SIDES[3], yellow));
+  EXPECT_TRUE(same(c.SIDES[0], red));
+
+  const TSINGLECUBE solved = CUBES[0][0][0];
+  for (LONGINT offset : {0, 4, -1}) {
+    c = solved;
+    c.ROTATE(offset, true);
+    for (int s = 0; s < 6; ++s) EXPECT_TRUE(same(c.SIDES[s], solved.SIDES[s]));
+  }
+  for (LONGINT offset = 1; offset <= 3; ++offset)
+    for (bool verse : {true, false}) {
+      c = solved;
+      for (int n = 0; n < 4; ++n) c.ROTATE(offset, verse);
+      for (int s = 0; s < 6; ++s) EXPECT_TRUE(same(c.SIDES[s], solved.SIDES[s]));
+      c.ROTATE(offset, verse);
+      c.ROTATE(offset, !verse);
+      for (int s = 0; s < 6; ++s) EXPECT_TRUE(same(c.SIDES[s], solved.SIDES[s]));
+    }
+  c = solved;
+  c.MOVECOLORS(4, 0, 5, 2);
+  c.MOVECOLORS(2, 5, 0, 4);
+  for (int s = 0; s < 6; ++s) EXPECT_TRUE(same(c.SIDES[s], solved.SIDES[s]));
+}
+
+TEST(LayerTurns, FifteenStepsCommitAQuarterTurn) {
+  reset();
+  const TCUBES before = CUBES;
+  for (int n = 0; n < 14; ++n) ROTATELAYERX(6, 0);
+  EXPECT_EQ(ROTBLOCK.X[0], 84);
+  EXPECT_TRUE(cubes_equal(CUBES, before));
+  ROTATELAYERX(6, 0);
+  EXPECT_EQ(ROTBLOCK.X[0], 0);
+  // The top-front corner of the left layer went to the bottom front.
+  const auto& moved = CUBES[0][0][2].SIDES;
+  EXPECT_TRUE(same(moved[2], white));
+  EXPECT_TRUE(same(moved[4], orange));
+  EXPECT_TRUE(same(moved[1], green));
+
+  // At -84 on Z layer 1 a step the other way commits nothing.
+  reset();
+  ROTBLOCK.Z[1] = -84;
+  ROTATELAYERZ(6, 1);
+  EXPECT_EQ(ROTBLOCK.Z[1], -78);
+  ROTBLOCK.Z[1] = -84;
+  ROTATELAYERZ(-6, 1);
+  EXPECT_EQ(ROTBLOCK.Z[1], 0);
+  EXPECT_FALSE(cubes_equal(CUBES, before));
+}
+
+TEST(LayerTurns, StepsRoundHalvesToEven) {
+  reset();
+  ROTATELAYERY(2.5f, 1);
+  EXPECT_EQ(ROTBLOCK.Y[1], 2);
+  ROTATELAYERY(3.5f, 1);
+  EXPECT_EQ(ROTBLOCK.Y[1], 6);
+  ROTATELAYERY(-0.5f, 1);
+  EXPECT_EQ(ROTBLOCK.Y[1], 6);
+}
+
+TEST(LayerTurns, OtherAxesAreRefusedWhileALayerIsPartTurned) {
+  reset();
+  ROTBLOCK.X[1] = 30;
+  ROTATELAYERY(6, 0);
+  ROTATELAYERZ(-6, 2);
+  EXPECT_EQ(ROTBLOCK.Y[0], 0);
+  EXPECT_EQ(ROTBLOCK.Z[2], 0);
+  ROTATELAYERX(6, 0);
+  EXPECT_EQ(ROTBLOCK.X[0], 6);
+  EXPECT_EQ(ROTBLOCK.X[1], 30);
+}
+
+TEST(LayerTurns, LinedUpLayersFoldIntoTheWholeCube) {
+  reset();
+  ROTBLOCK.X = {{30, 30, 24}};
+  ROTATELAYERX(6, 2);
+  EXPECT_EQ(ROTOFFSET.X, 30);
+  EXPECT_EQ(ROTBLOCK.X[0] | ROTBLOCK.X[1] | ROTBLOCK.X[2], 0);
+  ROTATELAYERY(6, 0);
+  EXPECT_EQ(ROTBLOCK.Y[0], 6);
+
+  // A step of 0 still tests the fold.
+  reset();
+  ROTBLOCK.Z = {{-12, -12, -12}};
+  ROTATELAYERZ(0, 1);
+  EXPECT_EQ(ROTOFFSET.Z, -12);
+  EXPECT_EQ(ROTBLOCK.Z[1], 0);
+}
+
+TEST(LayerTurns, FoldOfLayersAQuarterTurnApartKeepsEveryStickerInPlace) {
+  reset();
+  scramble(3, 12);
+  // What the user sees with the layers at (-60, 30, 30)...
+  ROTBLOCK.X = {{-60, 30, 30}};
+  const auto seen = picture();
+  // ... stays what the user sees after the step that makes them so.
+  ROTBLOCK.X = {{-60, 30, 24}};
+  ROTATELAYERX(6, 2);
+  EXPECT_EQ(ROTOFFSET.X, -60);
+  EXPECT_EQ(ROTBLOCK.X[0] | ROTBLOCK.X[1] | ROTBLOCK.X[2], 0);
+  EXPECT_EQ(picture(), seen);
+
+  // The same for every axis and both directions.
+  for (int axis = 0; axis < 3; ++axis)
+    for (int sign : {1, -1}) {
+      reset();
+      scramble(10 + axis, 9);
+      block(axis) = {{24 * sign, 24 * sign - 90 * sign, 24 * sign}};
+      const auto before = picture();
+      block(axis)[2] = 24 * sign - 6;
+      step(axis, 6.0f, 2);
+      EXPECT_EQ(block(axis)[0] | block(axis)[1] | block(axis)[2], 0);
+      EXPECT_EQ(picture(), before) << "axis " << axis << " sign " << sign;
+    }
+}
+
+TEST(LayerTurns, RecordsMoveByTheQuarterTurnClosedForm) {
+  for (int axis = 0; axis < 3; ++axis)
+    for (int layer = 0; layer < 3; ++layer)
+      for (int sign : {1, -1}) {
+        reset();
+        // Mark every record so that it can be followed.
+        for (int i = 0; i < 3; ++i)
+          for (int j = 0; j < 3; ++j)
+            for (int k = 0; k < 3; ++k) CUBES[i][j][k].SIDESIZE = static_cast<float>(i * 9 + j * 3 + k);
+        const TCUBES before = CUBES;
+        for (int n = 0; n < 15; ++n) step(axis, 6.0f * sign, layer);
+        auto at = [&](const TCUBES& c, int a, int b) -> const TSINGLECUBE& {
+          return axis == 0 ? c[layer][a][b] : axis == 1 ? c[a][layer][b] : c[a][b][layer];
+        };
+        // X and Z at +90, Y at -90: from (b, 2 - a); otherwise from (2 - b, a).
+        const bool first_form = (axis == 1) ? sign < 0 : sign > 0;
+        for (int a = 0; a < 3; ++a)
+          for (int b = 0; b < 3; ++b) {
+            const auto& from = first_form ? at(before, b, 2 - a) : at(before, 2 - b, a);
+            EXPECT_EQ(at(CUBES, a, b).SIDESIZE, from.SIDESIZE) << axis << layer << sign << " at " << a << b;
+          }
+        // Records outside the layer stay where they were.
+        for (int i = 0; i < 3; ++i)
+          for (int j = 0; j < 3; ++j)
+            for (int k = 0; k < 3; ++k) {
+              const int idx[3] = {i, j, k};
+              if (idx[axis] != layer) {
+                EXPECT_EQ(CUBES[i][j][k].SIDESIZE, before[i][j][k].SIDESIZE);
+              }
+            }
+      }
+}
+
+TEST(LayerTurns, CommitShowsWhatTheTurnedLayerShowed) {
+  for (int axis = 0; axis < 3; ++axis)
+    for (int layer = 0; layer < 3; ++layer)
+      for (int sign : {1, -1}) {
+        reset();
+        scramble(100 + axis * 9 + layer * 3 + sign, 8);
+        block(axis)[layer] = 90 * sign;
+        const auto turned = picture();
+        block(axis)[layer] = 84 * sign;
+        step(axis, 6.0f * sign, layer);
+        ASSERT_EQ(block(axis)[layer], 0);
+        EXPECT_EQ(picture(), turned) << "axis " << axis << " layer " << layer << " sign " << sign;
+      }
+}
+
+TEST(LayerTurns, LongRandomPlayKeepsTheInvariantsAndUndoes) {
+  reset();
+  std::mt19937 rng(2024);
+  std::vector<std::tuple<int, int, float>> moves;
+  for (int t = 0; t < 6000; ++t) {
+    const int axis = rng() % 3, layer = rng() % 3;
+    const float angle = (rng() % 2) ? 6.0f : -6.0f;
+    step(axis, angle, layer);
+    moves.emplace_back(axis, layer, angle);
+
+    int turning = 0;
+    for (int a = 0; a < 3; ++a) {
+      bool any = false;
+      for (int n = 0; n < 3; ++n) {
+        const LONGINT v = block(a)[n];
+        EXPECT_EQ(v % 6, 0);
+        EXPECT_GT(v, -90);
+        EXPECT_LT(v, 90);
+        any = any || v != 0;
+      }
+      turning += any;
+    }
+    ASSERT_LE(turning, 1);
+  }
+  // Each colour shows nine times on the 54 outer faces.
+  const TGLRGB2 colours[6] = {white, green, orange, red, yellow, blue};
+  int count[6] = {};
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      for (int k = 0; k < 3; ++k)
+        for (int s = 0; s < 6; ++s)
+          if (outer(i, j, k, s))
+            for (int c = 0; c < 6; ++c) count[c] += same(CUBES[i][j][k].SIDES[s], colours[c]);
+  for (int c = 0; c < 6; ++c) EXPECT_EQ(count[c], 9);
+
+  TCUBES solved;
+  {
+    const TCUBES played = CUBES;
+    INITCUBE();
+    solved = CUBES;
+    CUBES = played;
+  }
+  for (auto it = moves.rbegin(); it != moves.rend(); ++it) step(std::get<0>(*it), -std::get<2>(*it), std::get<1>(*it));
+  EXPECT_TRUE(cubes_equal(CUBES, solved));
+}
+
+TEST(LayerTurnsDeathTest, LayerOutsideTheCubeStopsTheProgram) {
+  reset();
+  EXPECT_DEATH(ROTATELAYERX(6, 3), "outside 0..2");
+  EXPECT_DEATH(CUBES[0][0][0].MOVECOLORS(0, 1, 2, 6), "outside 0..5");
+}
+
+}  // namespace
