@@ -11,6 +11,7 @@
 #include <string>
 
 #include "glmath.h"
+#include "tga.h"
 #include "vtrtypes.h"
 #include "winmsg.h"
 
@@ -210,3 +211,19 @@ void ROUNDEDGE(SINGLE X, SINGLE Y, SINGLE Z, SINGLE LENGTH, SINGLE RADIUS, LONGI
 void ZOZE(SINGLE X, SINGLE Y, SINGLE Z, SINGLE X1, SINGLE Y1, SINGLE Z1, SINGLE X2, SINGLE Y2, SINGLE Z2, SINGLE TSIZE);
 // Bevelled cube about (X, Y, Z): flat core SIZE, bevel RADIUS.
 void CUBOSMUSSATO(SINGLE X, SINGLE Y, SINGLE Z, SINGLE SIZE, SINGLE RADIUS, LONGINT NUMPOINTS, SINGLE TSIZE);
+
+// ---------------------------------------------------------------------------
+// TGA textures
+
+extern checked_array<TGATEXTURE, 0, 200> TEXTURETGA2;
+// Filters given to every texture created afterwards (GL_LINEAR at start).
+extern LONGINT GL_MIN_FILTER;
+extern LONGINT GL_MAG_FILTER;
+
+// Loads TGAFILE into slot NUM as a new texture; a missing file is skipped
+// without a message, a broken one is reported and skipped.
+void TEXTURELOADTGAID(const char* TGAFILE, LONGINT NUM);
+// Binds the texture of slot NUM (name 0 for a slot never loaded).
+void TEXTURETGASELECTID(LONGINT NUM);
+// Builds the mipmap chain of the bound texture from 24- or 32-bit pixels.
+void ADDMIPMAPSTEXTURE(LONGINT FORMAT, LONGINT WIDTH, LONGINT HEIGHT, const BYTE* BITS);

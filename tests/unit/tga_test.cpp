@@ -1,0 +1,273 @@
+// TGA decoding from bytes and from files: pixels, every failure message,
+// the 64-bit size and its cap, and agreement with an independent decoder.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tga.h"
+
+namespace {
+
+using bytes = std::vector<BYTE>;
+
+struct box {
+  std::string text, caption;
+};
+std::vector<box> shown;
+LONGINT record(const char* text, const char* caption, LONGWORD) {
+  shown.push_back({text, caption});
+  return IDOK;
+}
+
+class Tga : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shown.clear();
+    vtr_message_box_handler = record;
+    texture = {};
+  }
+  void TearDown() override { tga_free(texture); }
+
+  bool decode(const bytes& file) { return tga_decode_memory(texture, file.data(), file.size()); }
+  // Decodes FILE and expects it to fail with exactly one message.
+  void expect_failure(const bytes& file, const std::string& text, const std::string& caption = "ERROR") {
+    shown.clear();
+    EXPECT_FALSE(decode(file)) << text;
+    ASSERT_EQ(shown.size(), 1u) << text;
+    EXPECT_EQ(shown[0].text, text);
+    EXPECT_EQ(shown[0].caption, caption);
+    EXPECT_EQ(texture.IMAGEDATA, nullptr);
+  }
+  bytes pixels() const {
+    return bytes(texture.IMAGEDATA, texture.IMAGEDATA + std::size_t{texture.WIDTH} * texture.HEIGHT * texture.BPP / 8);
+  }
+
+  TGATEXTURE texture;
+};
+
+bytes header(int type, int width, int height, int depth) {
+  return {0,
+          0,
+          static_cast<BYTE>(type),
+          0,
+          0,
+          0,
+          0,
+          0,
+          0,
+          0,
+          0,
+          0,
+          static_cast<BYTE>(width & 0xFF),
+          static_cast<BYTE>(width >> 8),
+          static_cast<BYTE>(height & 0xFF),
+          static_cast<BYTE>(height >> 8),
+          static_cast<BYTE>(depth),
+          0};
+}
+
+bytes operator+(bytes a, const bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+std::string temp_file(const bytes& content) {
+  char name[] = "/tmp/vtr-tga-XXXXXX";
+  const int fd = mkstemp(name);
+  EXPECT_GE(fd, 0);
+  EXPECT_EQ(write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
+  close(fd);
+  return name;
+}
+
+TEST_F(Tga, UncompressedPixelsTurnToRgbOrder) {
+  ASSERT_TRUE(decode(header(2, 2, 1, 24) + bytes{1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(pixels(), (bytes{3, 2, 1, 6, 5, 4}));
+  EXPECT_EQ(texture.TYP, TGA_GL_RGB);
+  EXPECT_EQ(texture.BPP, 24u);
+  EXPECT_TRUE(shown.empty());
+  tga_free(texture);
+
+  // Alpha stays; anything after the pixels is ignored.
+  ASSERT_TRUE(decode(header(2, 1, 2, 32) + bytes{10, 20, 30, 40, 50, 60, 70, 80, 99, 99}));
+  EXPECT_EQ(pixels(), (bytes{30, 20, 10, 40, 70, 60, 50, 80}));
+  EXPECT_EQ(texture.TYP, TGA_GL_RGBA);
+  EXPECT_EQ(texture.HEIGHT, 2u);
+}
+
+TEST_F(Tga, RunLengthPackets) {
+  ASSERT_TRUE(decode(header(10, 2, 2, 24) + bytes{0x83, 1, 2, 3}));
+  EXPECT_EQ(pixels(), (bytes{3, 2, 1, 3, 2, 1, 3, 2, 1, 3, 2, 1}));
+  tga_free(texture);
+
+  ASSERT_TRUE(decode(header(10, 4, 1, 32) + bytes{0x03, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
+  EXPECT_EQ(pixels(), (bytes{3, 2, 1, 4, 7, 6, 5, 8, 11, 10, 9, 12, 15, 14, 13, 16}));
+  tga_free(texture);
+
+  // Packets cross rows: a run of five and a raw pixel fill 3 x 2.
+  ASSERT_TRUE(decode(header(10, 3, 2, 24) + bytes{0x84, 9, 8, 7, 0x00, 1, 2, 3}));
+  EXPECT_EQ(pixels(), (bytes{7, 8, 9, 7, 8, 9, 7, 8, 9, 7, 8, 9, 7, 8, 9, 3, 2, 1}));
+  tga_free(texture);
+
+  // A run of four for four pixels, with bytes after it, loads.
+  ASSERT_TRUE(decode(header(10, 2, 2, 24) + bytes{0x83, 1, 2, 3, 0x85, 7, 7}));
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Tga, PacketsPastTheImageAreRefused) {
+  expect_failure(header(10, 2, 2, 24) + bytes{0x84, 1, 2, 3}, "Too many pixels read");
+  expect_failure(header(10, 2, 2, 24) + bytes{0x01, 1, 2, 3, 4, 5, 6, 0x02, 1, 1, 1, 2, 2, 2, 3, 3, 3},
+                 "Too many pixels read");
+  // A raw packet running past the image whose extra pixel is cut short.
+  expect_failure(header(10, 1, 1, 24) + bytes{0x01, 1, 2, 3, 4}, "Could not read image data");
+}
+
+TEST_F(Tga, EveryTruncationPointHasItsMessage) {
+  const bytes full2 = header(2, 2, 2, 24) + bytes(12, 5);
+  expect_failure({}, "Could not read file header");
+  expect_failure(bytes(full2.begin(), full2.begin() + 11), "Could not read file header");
+  expect_failure(bytes(full2.begin(), full2.begin() + 12), "Could not read info header");
+  expect_failure(bytes(full2.begin(), full2.begin() + 17), "Could not read info header");
+  expect_failure(bytes(full2.begin(), full2.begin() + 18), "Could not read image data");
+  expect_failure(bytes(full2.begin(), full2.end() - 1), "Could not read image data");
+
+  const bytes rle = header(10, 2, 2, 32);
+  expect_failure(rle, "Could not read RLE header");
+  expect_failure(rle + bytes{0x81, 1, 2, 3, 4}, "Could not read RLE header");
+  expect_failure(rle + bytes{0x81, 1, 2, 3}, "Could not read from file");
+  expect_failure(rle + bytes{0x03, 1, 2, 3, 4, 5, 6}, "Could not read image data");
+}
+
+TEST_F(Tga, OnlyPlainTrueColourHeadersAreAccepted) {
+  for (int type : {0, 1, 3, 9, 11, 32}) {
+    expect_failure(header(type, 1, 1, 24) + bytes{1, 2, 3}, "TGA file be type 2 or type 10", "Invalid Image");
+  }
+  for (int at : {0, 1, 3, 5, 7, 8, 9, 10, 11}) {
+    bytes file = header(2, 1, 1, 24) + bytes{1, 2, 3};
+    file[at] = 1;
+    expect_failure(file, "TGA file be type 2 or type 10", "Invalid Image");
+  }
+  for (int depth : {0, 8, 15, 16, 33}) expect_failure(header(2, 1, 1, depth) + bytes(8, 0), "Invalid texture information");
+  expect_failure(header(10, 0, 5, 24), "Invalid texture information");
+  expect_failure(header(2, 5, 0, 32), "Invalid texture information");
+}
+
+TEST_F(Tga, SizesAreComputedInSixtyFourBitsAndCapped) {
+  // 4 x 65535 x 65535 wraps in 32 bits; it is refused without allocating.
+  expect_failure(header(10, 65535, 65535, 32) + bytes{0xFF, 1, 2, 3, 4}, "Could not allocate memory for image");
+  expect_failure(header(2, 65535, 65535, 32), "Could not allocate memory for image");
+  expect_failure(header(10, 16385, 16384, 32), "Could not allocate memory for image");
+  // Exactly at the cap the size is accepted; the short file fails before
+  // anything is allocated.
+  expect_failure(header(2, 16384, 16384, 32) + bytes(100, 0), "Could not read image data");
+  EXPECT_EQ(TGA.IMAGESIZE, 1u << 30);
+}
+
+TEST_F(Tga, FilesReadThroughTheBufferAgreeWithMemory) {
+  // Large enough for many buffer refills, with packets across them.
+  std::mt19937 rng(5);
+  const int w = 301, h = 257;
+  bytes raw = header(2, w, h, 32);
+  bytes rle = header(10, w, h, 32);
+  bytes expected;
+  int left = w * h;
+  while (left > 0) {
+    const int n = std::min<int>(left, 1 + rng() % 128);
+    if (rng() % 2) {
+      rle.push_back(static_cast<BYTE>(0x80 + n - 1));
+      BYTE px[4] = {BYTE(rng()), BYTE(rng()), BYTE(rng()), BYTE(rng())};
+      rle.insert(rle.end(), px, px + 4);
+      for (int i = 0; i < n; ++i) {
+        raw.insert(raw.end(), px, px + 4);
+        expected.insert(expected.end(), {px[2], px[1], px[0], px[3]});
+      }
+    } else {
+      rle.push_back(static_cast<BYTE>(n - 1));
+      for (int i = 0; i < n; ++i) {
+        BYTE px[4] = {BYTE(rng()), BYTE(rng()), BYTE(rng()), BYTE(rng())};
+        rle.insert(rle.end(), px, px + 4);
+        raw.insert(raw.end(), px, px + 4);
+        expected.insert(expected.end(), {px[2], px[1], px[0], px[3]});
+      }
+    }
+    left -= n;
+  }
+  for (const bytes* file : {&raw, &rle}) {
+    const std::string name = temp_file(*file);
+    ASSERT_TRUE(LOADTGA(texture, name.c_str()));
+    EXPECT_EQ(pixels(), expected);
+    tga_free(texture);
+    ASSERT_TRUE(decode(*file));
+    EXPECT_EQ(pixels(), expected);
+    tga_free(texture);
+    // The same file cut short in the middle of its data.
+    const std::string cut = temp_file(bytes(file->begin(), file->begin() + file->size() / 2));
+    EXPECT_FALSE(LOADTGA(texture, cut.c_str()));
+    std::remove(name.c_str());
+    std::remove(cut.c_str());
+  }
+  EXPECT_EQ(shown.size(), 2u);
+}
+
+TEST_F(Tga, FilesThatCannotBeReadAreReported) {
+  EXPECT_FALSE(LOADTGA(texture, "/nonexistent/dir/image.tga"));
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "Could not open texture file");
+  // A directory opens but its reads fail: reported as a file that ends.
+  shown.clear();
+  EXPECT_FALSE(LOADTGA(texture, "/tmp"));
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "Could not read file header");
+}
+
+// Files written by ImageMagick, decoded by ImageMagick into top-down RGBA.
+TEST_F(Tga, AgreesWithAnIndependentDecoder) {
+  if (std::system("/usr/bin/convert -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
+  const std::string dir = "/tmp/vtr-tga-im-" + std::to_string(getpid());
+  ASSERT_EQ(std::system(("mkdir -p " + dir).c_str()), 0);
+  for (const std::string compress : {"None", "RLE"}) {
+    for (const std::string alpha : {"off", "on"}) {
+      const std::string tga = dir + "/image.tga", rgba = dir + "/image.rgba";
+      const std::string make = "/usr/bin/convert -size 37x23 plasma:fractal -seed 3 -alpha " + alpha +
+                               (alpha == "on" ? " -channel A -fx 'i/w' +channel" : "") + " -depth 8 -compress " +
+                               compress + " -define tga:image-origin=BottomLeft " + tga + " 2>/dev/null && " +
+                               "/usr/bin/convert " + tga + " -depth 8 rgba:" + rgba;
+      ASSERT_EQ(std::system(make.c_str()), 0) << make;
+      std::ifstream in(tga, std::ios::binary), ref(rgba, std::ios::binary);
+      bytes file((std::istreambuf_iterator<char>(in)), {});
+      bytes reference((std::istreambuf_iterator<char>(ref)), {});
+      ASSERT_GE(file.size(), 18u);
+      if (file[0] != 0) {
+        // An ID field is refused; without it the same pixels must decode.
+        expect_failure(file, "TGA file be type 2 or type 10", "Invalid Image");
+        file.erase(file.begin() + 18, file.begin() + 18 + file[0]);
+        file[0] = 0;
+      }
+      ASSERT_TRUE(decode(file)) << compress << " alpha " << alpha;
+      const int w = 37, h = 23, bpp = texture.BPP / 8;
+      ASSERT_EQ(texture.WIDTH, 37u);
+      ASSERT_EQ(reference.size(), std::size_t(w * h * 4));
+      // Our rows stay in file order; the reference may present them either
+      // way up, so its first row tells which.
+      const bool flipped = std::memcmp(texture.IMAGEDATA, reference.data(), 1) != 0 ||
+                           std::memcmp(texture.IMAGEDATA + bpp, reference.data() + 4, 1) != 0;
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+          const BYTE* ours = texture.IMAGEDATA + ((flipped ? h - 1 - y : y) * w + x) * bpp;
+          const BYTE* theirs = reference.data() + (y * w + x) * 4;
+          for (int c = 0; c < bpp; ++c) ASSERT_EQ(ours[c], theirs[c]) << compress << " " << x << "," << y << " c" << c;
+        }
+      tga_free(texture);
+    }
+  }
+  std::system(("rm -rf " + dir).c_str());
+}
+
+}  // namespace
