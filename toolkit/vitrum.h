@@ -227,3 +227,36 @@ void TEXTURELOADTGAID(const char* TGAFILE, LONGINT NUM);
 void TEXTURETGASELECTID(LONGINT NUM);
 // Builds the mipmap chain of the bound texture from 24- or 32-bit pixels.
 void ADDMIPMAPSTEXTURE(LONGINT FORMAT, LONGINT WIDTH, LONGINT HEIGHT, const BYTE* BITS);
+
+// ---------------------------------------------------------------------------
+// Picking and the 3D menu
+
+using TVIEWPORTARRAY = checked_array<GLint, 0, 3>;
+
+// Sets the pick name of what is drawn next.
+void ADDNAMETOOBJ(LONGINT NAME);
+// Pick name of the nearest object of display list OBJNAME under client
+// point (X, Y), Y growing downwards; 0 when nothing is hit.
+LONGINT SELECTOBJID(LONGINT X, LONGINT Y, LONGINT OBJNAME);
+
+// Up to 51 items, each a pick name and a position; hover and press flags
+// come from the last ELEMENTSELECTON.
+struct TMENU3D {
+  LONGWORD EVENTSELECTION;
+  checked_array<BOOLEAN, 0, 50> OVER;
+  checked_array<BOOLEAN, 0, 50> CLICK;
+  checked_array<LONGINT, 0, 50> BUTTONID;
+  checked_array<TGLVECTOR, 0, 50> POS;
+  LONGINT MAXNUMSEL;
+  LONGINT CNTSEL;
+
+  void ADDSELECTON(TGLVECTOR POS, LONGINT ID);
+  // Seals the items and compiles their pick shapes, drawn by ELEMENT about
+  // each item's position, into one display list.
+  void SETSELECTON(VTRPROCEDURE ELEMENT);
+  // Picks under the pointer (OVER), then under the press point (CLICK).
+  void ELEMENTSELECTON();
+  // Draws item NUM at its position through one callback of each pair.
+  void DRAWMENUID(VTRPROCEDURE EVENTOVER, VTRPROCEDURE EVENTNOTOVER, VTRPROCEDURE EVENTCLICK,
+                  VTRPROCEDURE EVENTNOTCLICK, LONGINT NUM);
+};

@@ -1,0 +1,93 @@
+// Drawing the puzzle: a dark core box, 27 dark bevelled cubies and a
+// coloured sticker on every outer face, in immediate mode in the caller's
+// modelview frame, which is left as it was found.
+#include "cubedraw.h"
+
+#include "cube.h"
+#include "vitrum.h"
+
+namespace {
+
+// Dark, shiny body material. Its shininess of 150 is outside GL's range, so
+// GL keeps the shininess set before it (that of the last sticker).
+void body_material() { SETGLNEWMAT(0, 0, 0, 0.05f, 0.05f, 0.05f, 1, 1, 1, 0.05f, 0.05f, 0.05f, 150); }
+
+void sticker_material(const TGLRGB2& c) { SETGLNEWMAT(c.R, c.G, c.B, 0, 0, 0, c.R / 2, c.G / 2, c.B / 2, 0, 0, 0, 50); }
+
+}  // namespace
+
+void GENCUBE(SINGLE SIZE) {
+  glPushMatrix();
+  glRotatef(ROTOFFSET.X, 1, 0, 0);
+  glRotatef(ROTOFFSET.Y, 0, 1, 0);
+  glRotatef(ROTOFFSET.Z, 0, 0, 1);
+  TEXTUREOFF();
+  body_material();
+  const SINGLE lo = -SIZE / 2 - SIZE / 6, hi = SIZE / 2 - SIZE / 6;
+  ZOZE(0, 0, 0, lo, lo, lo, hi, hi, hi, 1);
+  TEXTUREON();
+  // Layer turns come before the translation to the cell, so a part-turned
+  // layer spins as a block about the cube's own axis.
+  for (LONGINT i = 0; i <= 2; ++i) {
+    glPushMatrix();
+    glRotatef(static_cast<GLfloat>(ROTBLOCK.X[i]), 1, 0, 0);
+    for (LONGINT j = 0; j <= 2; ++j) {
+      glPushMatrix();
+      glRotatef(static_cast<GLfloat>(ROTBLOCK.Y[j]), 0, 1, 0);
+      for (LONGINT k = 0; k <= 2; ++k) {
+        glPushMatrix();
+        glRotatef(static_cast<GLfloat>(ROTBLOCK.Z[k]), 0, 0, 1);
+        glTranslatef(i * SIZE - SIZE, j * SIZE - SIZE, k * SIZE - SIZE);
+        CUBES[i][j][k].DRAW(SIZE - SIZE / 7.5f, SIZE / 15, 3, i, j, k);
+        glPopMatrix();
+      }
+      glPopMatrix();
+    }
+    glPopMatrix();
+  }
+  glPopMatrix();
+}
+
+void TSINGLECUBE::DRAW(SINGLE SIZE, SINGLE RADIUS, LONGINT NUMPOINTS, LONGINT I, LONGINT J, LONGINT K) {
+  SIDESIZE = SIZE;
+  SIDERADIUS = RADIUS;
+  SIDENUMPOINTS = NUMPOINTS;
+  glPushMatrix();
+  TEXTUREOFF();
+  body_material();
+  CUBOSMUSSATO(0, 0, 0, SIDESIZE, SIDERADIUS, SIDENUMPOINTS, 1);
+  TEXTUREON();
+
+  // Every sticker is the square over the +Y face, lifted just off it and
+  // turned onto its face.
+  const SINGLE h = SIDESIZE / 2;
+  const SINGLE d = SIDESIZE / 2 + SIDERADIUS + 0.003f;
+  auto sticker = [&](LONGINT slot, GLfloat angle, GLfloat ax, GLfloat ay, GLfloat az) {
+    sticker_material(SIDES[slot]);
+    glPushMatrix();
+    if (angle != 0) glRotatef(angle, ax, ay, az);
+    QUAD(-h, d, -h, h, d, -h, -h, d, h, h, d, h);
+    glPopMatrix();
+  };
+  if (J == 2) sticker(0, 0, 0, 0, 0);
+  if (I == 0) sticker(1, 90, 0, 0, 1);
+  if (K == 2) sticker(2, 90, 1, 0, 0);
+  if (K == 0) sticker(3, 90, -1, 0, 0);
+  if (J == 0) sticker(4, 180, 0, 0, 1);
+  if (I == 2) sticker(5, 90, 0, 0, -1);
+  glPopMatrix();
+}
+
+void QUAD(SINGLE X1, SINGLE Y1, SINGLE Z1, SINGLE X2, SINGLE Y2, SINGLE Z2, SINGLE X3, SINGLE Y3, SINGLE Z3, SINGLE X4,
+          SINGLE Y4, SINGLE Z4) {
+  TWOSIDEON();
+  glDisable(GL_CULL_FACE);
+  GLBEGIN(GL_QUADS);
+  FINDNORMAL(X2, Y2, Z2, X1, Y1, Z1, X3, Y3, Z3);
+  glNormal3f(static_cast<GLfloat>(FNORMAL[1]), static_cast<GLfloat>(FNORMAL[2]), static_cast<GLfloat>(FNORMAL[3]));
+  LINEFREE(1, 1, 0, 1, X2, Y2, Z2, X1, Y1, Z1, true);
+  LINEFREE(0, 0, 1, 0, X3, Y3, Z3, X4, Y4, Z4, true);
+  GLEND();
+  glEnable(GL_CULL_FACE);
+  TWOSIDEOFF();
+}

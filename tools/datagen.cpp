@@ -1,0 +1,262 @@
+// Drawing the program's pictures: shapes given as inside-tests, covered with
+// 4 x 4 samples per pixel for smooth edges, composited over each other.
+#include "datagen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+using shape = std::function<bool(double x, double y)>;
+
+struct colour {
+  double r, g, b, a;
+};
+
+// Paints SHAPE in colour C over the picture (coordinates in pixels, y down).
+void paint(picture& p, const shape& inside, colour c) {
+  for (int y = 0; y < p.height; ++y)
+    for (int x = 0; x < p.width; ++x) {
+      int hits = 0;
+      for (int sy = 0; sy < 4; ++sy)
+        for (int sx = 0; sx < 4; ++sx) hits += inside(x + (sx + 0.5) / 4, y + (sy + 0.5) / 4);
+      if (hits == 0) continue;
+      const double a = c.a * hits / 16.0;
+      std::uint8_t* px = &p.rgba[(static_cast<std::size_t>(y) * p.width + x) * 4];
+      const double below = px[3] / 255.0;
+      const double out = a + below * (1 - a);
+      auto mix = [&](int i, double v) {
+        const double blended = out > 0 ? (v * a + px[i] / 255.0 * below * (1 - a)) / out : 0;
+        px[i] = static_cast<std::uint8_t>(std::lround(std::clamp(blended, 0.0, 1.0) * 255));
+      };
+      mix(0, c.r);
+      mix(1, c.g);
+      mix(2, c.b);
+      px[3] = static_cast<std::uint8_t>(std::lround(out * 255));
+    }
+}
+
+picture blank(int w, int h) { return {w, h, std::vector<std::uint8_t>(static_cast<std::size_t>(w) * h * 4, 0)}; }
+
+shape rounded_rect(double x0, double y0, double x1, double y1, double r) {
+  return [=](double x, double y) {
+    if (x < x0 || x > x1 || y < y0 || y > y1) return false;
+    const double cx = std::clamp(x, x0 + r, x1 - r), cy = std::clamp(y, y0 + r, y1 - r);
+    return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r;
+  };
+}
+
+double segment_distance(double px, double py, double ax, double ay, double bx, double by) {
+  const double dx = bx - ax, dy = by - ay;
+  const double t = std::clamp(((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+  return std::hypot(px - ax - t * dx, py - ay - t * dy);
+}
+
+// A stroked polyline of half-width W; points in a unit box mapped onto
+// (x0, y0)..(x0 + size, y0 + size).
+shape strokes(std::vector<std::vector<std::pair<double, double>>> lines, double x0, double y0, double size, double w) {
+  for (auto& line : lines)
+    for (auto& [x, y] : line) {
+      x = x0 + x * size;
+      y = y0 + y * size;
+    }
+  return [=](double x, double y) {
+    for (const auto& line : lines)
+      for (std::size_t i = 0; i + 1 < line.size(); ++i)
+        if (segment_distance(x, y, line[i].first, line[i].second, line[i + 1].first, line[i + 1].second) <= w)
+          return true;
+    return false;
+  };
+}
+
+// Glyphs as strokes in a unit box, y down.
+std::vector<std::vector<std::pair<double, double>>> glyph(char c) {
+  switch (c) {
+    case '1': return {{{0.3, 0.25}, {0.55, 0.05}, {0.55, 0.95}}, {{0.3, 0.95}, {0.8, 0.95}}};
+    case '2':
+      return {{{0.2, 0.25}, {0.3, 0.1}, {0.5, 0.05}, {0.7, 0.1}, {0.8, 0.27}, {0.75, 0.45}, {0.2, 0.95}, {0.82, 0.95}}};
+    case '3':
+      return {{{0.2, 0.12}, {0.45, 0.05}, {0.7, 0.1}, {0.78, 0.27}, {0.65, 0.45}, {0.42, 0.48}},
+              {{0.42, 0.48}, {0.7, 0.53}, {0.8, 0.72}, {0.7, 0.9}, {0.45, 0.96}, {0.2, 0.88}}};
+    case 'X': return {{{0.15, 0.05}, {0.85, 0.95}}, {{0.85, 0.05}, {0.15, 0.95}}};
+    case 'Y': return {{{0.15, 0.05}, {0.5, 0.5}, {0.85, 0.05}}, {{0.5, 0.5}, {0.5, 0.95}}};
+    default: return {{{0.15, 0.05}, {0.85, 0.05}, {0.15, 0.95}, {0.85, 0.95}}};  // Z
+  }
+}
+
+// A round arrow about (cx, cy): an arc of most of a circle with a head at
+// its end, turning counter-clockwise on the screen when CCW is true.
+shape round_arrow(double cx, double cy, double radius, double w, bool ccw) {
+  const double start = -0.5, sweep = 4.6;  // radians
+  std::vector<std::pair<double, double>> arc;
+  for (int i = 0; i <= 48; ++i) {
+    const double t = start + sweep * i / 48;
+    arc.emplace_back(cx + radius * std::cos(t), cy - radius * std::sin(t) * (ccw ? 1 : -1));
+  }
+  const double end = start + sweep;
+  const double ex = cx + radius * std::cos(end), ey = cy - radius * std::sin(end) * (ccw ? 1 : -1);
+  // Tangent at the end of the arc, in screen coordinates.
+  const double tx = -std::sin(end), ty = -std::cos(end) * (ccw ? 1 : -1);
+  const double nx = -ty, ny = tx, head = radius * 0.55;
+  const std::pair<double, double> tip = {ex + tx * head, ey + ty * head};
+  const std::pair<double, double> left = {ex + nx * head * 0.6, ey + ny * head * 0.6};
+  const std::pair<double, double> right = {ex - nx * head * 0.6, ey - ny * head * 0.6};
+  return [=](double x, double y) {
+    for (std::size_t i = 0; i + 1 < arc.size(); ++i)
+      if (segment_distance(x, y, arc[i].first, arc[i].second, arc[i + 1].first, arc[i + 1].second) <= w) return true;
+    // Inside the head triangle.
+    auto side = [&](std::pair<double, double> a, std::pair<double, double> b) {
+      return (b.first - a.first) * (y - a.second) - (b.second - a.second) * (x - a.first);
+    };
+    const double d1 = side(tip, left), d2 = side(left, right), d3 = side(right, tip);
+    return (d1 >= 0 && d2 >= 0 && d3 >= 0) || (d1 <= 0 && d2 <= 0 && d3 <= 0);
+  };
+}
+
+constexpr int control_size = 64;
+
+// The panel every control stands on: a dark rounded square with a rim.
+picture control_panel(colour accent) {
+  picture p = blank(control_size, control_size);
+  paint(p, rounded_rect(1, 1, 63, 63, 12), {accent.r * 0.55, accent.g * 0.55, accent.b * 0.55, 1});
+  paint(p, rounded_rect(4, 4, 60, 60, 9), {0.13, 0.14, 0.17, 1});
+  return p;
+}
+
+picture sticker() {
+  picture p = blank(64, 64);
+  paint(p, rounded_rect(2, 2, 62, 62, 11), {0.82, 0.82, 0.82, 1});
+  paint(p, rounded_rect(5, 5, 59, 59, 8), {1, 1, 1, 1});
+  return p;
+}
+
+picture chooser(char digit) {
+  picture p = control_panel({0.9, 0.9, 0.95, 1});
+  paint(p, strokes(glyph(digit), 14, 12, 40, 3.6), {1, 1, 1, 1});
+  return p;
+}
+
+// A turn control: the axis letter at the top left and a round arrow whose
+// sense is the sense the control turns the layer.
+picture turner(char axis, bool ccw) {
+  const colour tint = axis == 'X' ? colour{0.95, 0.3, 0.25, 1}
+                                  : (axis == 'Y' ? colour{0.3, 0.85, 0.35, 1} : colour{0.3, 0.55, 1.0, 1});
+  picture p = control_panel(tint);
+  paint(p, round_arrow(36, 36, 15, 3.2, ccw), tint);
+  paint(p, strokes(glyph(axis), 8, 7, 16, 2.2), {1, 1, 1, 1});
+  return p;
+}
+
+}  // namespace
+
+const std::vector<std::string>& data_image_names() {
+  static const std::vector<std::string> names = {"colore", "uno",  "due",  "tre",  "negx",
+                                                 "posx",   "negy", "posy", "negz", "posz"};
+  return names;
+}
+
+picture data_image(const std::string& name) {
+  if (name == "colore") return sticker();
+  if (name == "uno") return chooser('1');
+  if (name == "due") return chooser('2');
+  if (name == "tre") return chooser('3');
+  // Controls passing a positive angle turn counter-clockwise about their
+  // axis; the X pair passes +6 on "negx" and -6 on "posx".
+  if (name == "negx") return turner('X', true);
+  if (name == "posx") return turner('X', false);
+  if (name == "negy") return turner('Y', false);
+  if (name == "posy") return turner('Y', true);
+  if (name == "negz") return turner('Z', false);
+  return turner('Z', true);
+}
+
+picture data_icon() {
+  // A small cube seen from above a corner: white top, orange front, blue side.
+  picture p = blank(32, 32);
+  const double cx = 16, top = 2, s = 8.2;  // s: sticker edge along the faces
+  auto face = [&](double ox, double oy, double ux, double uy, double vx, double vy, colour c) {
+    for (int i = 0; i < 3; ++i)
+      for (int j = 0; j < 3; ++j) {
+        const double ax = ox + ux * i + vx * j, ay = oy + uy * i + vy * j;
+        paint(p,
+              [=](double x, double y) {
+                // Inside the parallelogram a + s*(u, v), shrunk for the gap.
+                const double det = ux * vy - uy * vx;
+                const double a = ((x - ax) * vy - (y - ay) * vx) / det;
+                const double b = ((y - ay) * ux - (x - ax) * uy) / det;
+                return a > 0.12 && a < 0.88 && b > 0.12 && b < 0.88;
+              },
+              c);
+      }
+  };
+  const double ux = s * 0.866 / 1.6, uy = s * 0.5 / 1.6;
+  paint(p, [&](double x, double y) { return std::abs(x - cx) <= 15 && y >= top - 1 && y <= 31 - std::abs(x - cx) * 0.5 + 0.5 && y >= top + std::abs(x - cx) * 0.58 - 1; }, {0.1, 0.1, 0.12, 1});
+  face(cx, top, ux * 1.6, uy * 1.6, -ux * 1.6, uy * 1.6, {1, 1, 1, 1});
+  face(cx - 3 * ux * 1.6, top + 3 * uy * 1.6, ux * 1.6, uy * 1.6, 0, s * 1.1, {1, 0.5, 0, 1});
+  face(cx, top + 6 * uy * 1.6, ux * 1.6, -uy * 1.6, 0, s * 1.1, {0, 0.3, 1, 1});
+  return p;
+}
+
+std::vector<std::uint8_t> tga_file(const picture& p) {
+  std::vector<std::uint8_t> f = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  f.push_back(p.width & 0xFF);
+  f.push_back(p.width >> 8);
+  f.push_back(p.height & 0xFF);
+  f.push_back(p.height >> 8);
+  f.push_back(32);
+  f.push_back(8);  // 8 alpha bits, origin at the bottom left
+  for (int y = p.height - 1; y >= 0; --y)
+    for (int x = 0; x < p.width; ++x) {
+      const std::uint8_t* px = &p.rgba[(static_cast<std::size_t>(y) * p.width + x) * 4];
+      f.insert(f.end(), {px[2], px[1], px[0], px[3]});
+    }
+  return f;
+}
+
+std::vector<std::uint8_t> ico_file(const picture& p) {
+  auto u16 = [](std::vector<std::uint8_t>& v, unsigned x) { v.insert(v.end(), {std::uint8_t(x), std::uint8_t(x >> 8)}); };
+  auto u32 = [&](std::vector<std::uint8_t>& v, unsigned x) {
+    u16(v, x & 0xFFFF);
+    u16(v, x >> 16);
+  };
+  const unsigned mask_row = ((p.width + 31) / 32) * 4;
+  const unsigned image_size = 40 + p.width * p.height * 4 + mask_row * p.height;
+  std::vector<std::uint8_t> f;
+  u16(f, 0);
+  u16(f, 1);  // icon
+  u16(f, 1);  // one image
+  f.push_back(static_cast<std::uint8_t>(p.width));
+  f.push_back(static_cast<std::uint8_t>(p.height));
+  f.push_back(0);  // no palette
+  f.push_back(0);
+  u16(f, 1);   // planes
+  u16(f, 32);  // bits
+  u32(f, image_size);
+  u32(f, 22);  // offset of the image
+  // BITMAPINFOHEADER: the height counts the colour rows and the mask rows.
+  u32(f, 40);
+  u32(f, p.width);
+  u32(f, p.height * 2);
+  u16(f, 1);
+  u16(f, 32);
+  u32(f, 0);
+  u32(f, p.width * p.height * 4 + mask_row * p.height);
+  u32(f, 0);
+  u32(f, 0);
+  u32(f, 0);
+  u32(f, 0);
+  for (int y = p.height - 1; y >= 0; --y)
+    for (int x = 0; x < p.width; ++x) {
+      const std::uint8_t* px = &p.rgba[(static_cast<std::size_t>(y) * p.width + x) * 4];
+      f.insert(f.end(), {px[2], px[1], px[0], px[3]});
+    }
+  // The mask: transparent where alpha is 0.
+  for (int y = p.height - 1; y >= 0; --y) {
+    std::vector<std::uint8_t> row(mask_row, 0);
+    for (int x = 0; x < p.width; ++x)
+      if (p.rgba[(static_cast<std::size_t>(y) * p.width + x) * 4 + 3] == 0) row[x / 8] |= 0x80 >> (x % 8);
+    f.insert(f.end(), row.begin(), row.end());
+  }
+  return f;
+}

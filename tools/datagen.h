@@ -1,0 +1,26 @@
+// The program's pictures, drawn in code: the sticker image, the nine control
+// images and the window icon, with the file writers for them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// An RGBA picture, rows top to bottom.
+struct picture {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> rgba;
+};
+
+// The ten texture names, in texture-id order ("colore", "uno", ... "posz").
+const std::vector<std::string>& data_image_names();
+// The picture of one texture, by name.
+picture data_image(const std::string& name);
+// The window icon.
+picture data_icon();
+
+// A 32-bit type 2 TGA file, rows bottom-up (the file's first row is the
+// texture's bottom row), no ID field.
+std::vector<std::uint8_t> tga_file(const picture& p);
+// An ICO file holding one 32-bit image.
+std::vector<std::uint8_t> ico_file(const picture& p);
