@@ -8,7 +8,7 @@ namespace {
 
 GLfloat buffer[1 << 21];
 
-std::vector<std::vector<fb_vertex>> run(const std::function<void()>& draw, int* points) {
+std::vector<std::vector<fb_vertex>> run(const std::function<void()>& draw, int* points, bool culling = false) {
   glViewport(0, 0, 800, 600);
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
@@ -18,12 +18,20 @@ std::vector<std::vector<fb_vertex>> run(const std::function<void()>& draw, int* 
   glPushMatrix();
   glLoadIdentity();
   const GLboolean cull = glIsEnabled(GL_CULL_FACE);
-  glDisable(GL_CULL_FACE);
+  if (culling) {
+    glEnable(GL_CULL_FACE);
+  } else {
+    glDisable(GL_CULL_FACE);
+  }
   glFeedbackBuffer(sizeof buffer / sizeof buffer[0], GL_3D_COLOR_TEXTURE, buffer);
   glRenderMode(GL_FEEDBACK);
   draw();
   const int n = glRenderMode(GL_RENDER);
-  if (cull) glEnable(GL_CULL_FACE);
+  if (cull) {
+    glEnable(GL_CULL_FACE);
+  } else {
+    glDisable(GL_CULL_FACE);
+  }
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);
@@ -79,6 +87,16 @@ std::vector<fb_vertex> feedback_vertices(const std::function<void()>& draw, int*
   std::vector<fb_vertex> all;
   for (const auto& p : run(draw, points)) all.insert(all.end(), p.begin(), p.end());
   return all;
+}
+
+int feedback_triangles(const std::function<void()>& draw) {
+  int total = 0;
+  for (GLenum face : {GL_BACK, GL_FRONT}) {
+    glCullFace(face);
+    for (const auto& p : run(draw, nullptr, true)) total += p.size() == 3;
+  }
+  glCullFace(GL_BACK);
+  return total;
 }
 
 int vertex_path_count(const std::function<void()>& draw) {
