@@ -1,0 +1,158 @@
+// Selection-mode picking and the 3D menu, against real GL.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "glwindow.h"
+#include "scene.h"
+
+namespace {
+
+class Picking : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    open_test_window();
+    reset_input();
+    OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
+    glTranslatef(0, 0, -30);
+    menu = {};
+  }
+  void TearDown() override {
+    if (menu.EVENTSELECTION) glDeleteLists(menu.EVENTSELECTION, 1);
+  }
+
+  // Client pixel of point (x, y) at depth z in the space after the camera
+  // translation (y counted downwards from the top, as the window reports).
+  static std::pair<LONGINT, LONGINT> client(double x, double y, double z) {
+    const double f = 1 / std::tan(M_PI / 8), depth = 30 - z;
+    const double wx = (f / (800.0 / 600) * x / depth + 1) * 400, wy = (f * y / depth + 1) * 300;
+    return {static_cast<LONGINT>(std::lround(wx)), static_cast<LONGINT>(std::lround(600 - wy))};
+  }
+  LONGINT pick(double x, double y, double z) {
+    const auto [cx, cy] = client(x, y, z);
+    return SELECTOBJID(cx, cy, static_cast<LONGINT>(menu.EVENTSELECTION));
+  }
+  void hover(double x, double y, double z) {
+    const auto [cx, cy] = client(x, y, z);
+    GLWNDPROC(HWINDOW, WM_MOUSEMOVE, 0, MAKELPARAM(cx, cy));
+  }
+
+  TMENU3D menu;
+};
+
+TEST_F(Picking, EachControlIsFoundUnderItsCentreAndNothingOutside) {
+  const double pos[9][2] = {{2.3, 1.1}, {2.3, 0.7}, {2.3, 0.3}, {2.1, -0.5}, {2.5, -0.5},
+                            {2.1, -0.9}, {2.5, -0.9}, {2.1, -1.3}, {2.5, -1.3}};
+  for (int i = 0; i < 9; ++i) menu.ADDSELECTON(GLVECTOR(pos[i][0], pos[i][1], 25), 100 + i);
+  menu.SETSELECTON(AREAPULSANTE);
+  EXPECT_EQ(menu.MAXNUMSEL, 9);
+  for (int i = 0; i < 9; ++i) {
+    EXPECT_EQ(pick(pos[i][0], pos[i][1], 25), 100 + i);
+    EXPECT_EQ(pick(pos[i][0] + 0.13, pos[i][1] - 0.13, 25), 100 + i);
+    EXPECT_EQ(pick(pos[i][0] + 0.17, pos[i][1], 25), 0) << i;
+    hover(pos[i][0], pos[i][1], 25);
+    menu.ELEMENTSELECTON();
+    for (int j = 0; j < 9; ++j) EXPECT_EQ(menu.OVER[j], i == j);
+  }
+  // Empty space: nothing hovered, and with the button up nothing clicked.
+  hover(0, 0, 25);
+  menu.ELEMENTSELECTON();
+  for (int j = 0; j < 9; ++j) {
+    EXPECT_FALSE(menu.OVER[j]);
+    EXPECT_FALSE(menu.CLICK[j]);
+  }
+}
+
+TEST_F(Picking, NearestWinsAndTheEarlierOnATie) {
+  menu.ADDSELECTON(GLVECTOR(0, 0, 20), 1);  // farther
+  menu.ADDSELECTON(GLVECTOR(0, 0, 25), 2);  // nearer
+  menu.ADDSELECTON(GLVECTOR(1, 0, 25), 3);
+  menu.ADDSELECTON(GLVECTOR(1, 0, 25), 4);  // same depth as 3, added later
+  menu.SETSELECTON(AREAPULSANTE);
+  EXPECT_EQ(pick(0, 0, 25), 2);
+  EXPECT_EQ(pick(1, 0, 25), 3);
+}
+
+TEST_F(Picking, NineHitsOverflowTheBufferAndPickNothing) {
+  for (int i = 0; i < 8; ++i) menu.ADDSELECTON(GLVECTOR(0, 0, 25), 10 + i);
+  menu.SETSELECTON(AREAPULSANTE);
+  EXPECT_EQ(pick(0, 0, 25), 10);
+  glDeleteLists(menu.EVENTSELECTION, 1);
+  menu.ADDSELECTON(GLVECTOR(0, 0, 25), 18);
+  menu.SETSELECTON(AREAPULSANTE);
+  EXPECT_EQ(menu.MAXNUMSEL, 9);
+  EXPECT_EQ(pick(0, 0, 25), 0);
+}
+
+TEST_F(Picking, AnItemNamedZeroCountsAsHitWhenNothingIs) {
+  menu.ADDSELECTON(GLVECTOR(1, 1, 25), 0);
+  menu.ADDSELECTON(GLVECTOR(-1, -1, 25), 5);
+  menu.SETSELECTON(AREAPULSANTE);
+  hover(0, 0, 25);
+  menu.ELEMENTSELECTON();
+  EXPECT_TRUE(menu.OVER[0]);
+  EXPECT_TRUE(menu.CLICK[0]);
+  hover(-1, -1, 25);
+  menu.ELEMENTSELECTON();
+  EXPECT_FALSE(menu.OVER[0]);
+  EXPECT_TRUE(menu.OVER[1]);
+}
+
+TEST_F(Picking, APressStaysOnItsItemUntilTheRelease) {
+  menu.ADDSELECTON(GLVECTOR(1, 0, 25), 7);
+  menu.SETSELECTON(AREAPULSANTE);
+  const auto [cx, cy] = client(1, 0, 25);
+  GLWNDPROC(HWINDOW, WM_MOUSEMOVE, 0, MAKELPARAM(cx, cy));
+  GLWNDPROC(HWINDOW, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cx, cy));
+  menu.ELEMENTSELECTON();
+  EXPECT_TRUE(menu.OVER[0]);
+  EXPECT_TRUE(menu.CLICK[0]);
+  GLWNDPROC(HWINDOW, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 100));
+  menu.ELEMENTSELECTON();
+  EXPECT_FALSE(menu.OVER[0]);
+  EXPECT_TRUE(menu.CLICK[0]);
+  GLWNDPROC(HWINDOW, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
+  menu.ELEMENTSELECTON();
+  EXPECT_FALSE(menu.CLICK[0]);
+}
+
+TEST_F(Picking, PickingLeavesTheMatricesAsItFoundThem) {
+  menu.ADDSELECTON(GLVECTOR(0, 0, 25), 1);
+  menu.SETSELECTON(AREAPULSANTE);
+  GLfloat proj_before[16], proj_after[16], model_before[16], model_after[16];
+  glGetFloatv(GL_PROJECTION_MATRIX, proj_before);
+  glGetFloatv(GL_MODELVIEW_MATRIX, model_before);
+  pick(0, 0, 25);
+  glGetFloatv(GL_PROJECTION_MATRIX, proj_after);
+  glGetFloatv(GL_MODELVIEW_MATRIX, model_after);
+  GLint mode, render_mode;
+  glGetIntegerv(GL_MATRIX_MODE, &mode);
+  glGetIntegerv(GL_RENDER_MODE, &render_mode);
+  EXPECT_EQ(mode, GL_MODELVIEW);
+  EXPECT_EQ(render_mode, GL_RENDER);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(proj_before[i], proj_after[i]);
+    EXPECT_EQ(model_before[i], model_after[i]);
+  }
+}
+
+int clicked_calls = 0, not_clicked_calls = 0, over_calls = 0, not_over_calls = 0;
+
+TEST_F(Picking, DrawingAnItemRunsOneCallbackOfEachPairAtItsPosition) {
+  menu.ADDSELECTON(GLVECTOR(1, 2, 3), 1);
+  menu.OVER[0] = true;
+  menu.CLICK[0] = false;
+  clicked_calls = not_clicked_calls = over_calls = not_over_calls = 0;
+  static GLfloat seen[16];
+  menu.DRAWMENUID([] { ++over_calls; glGetFloatv(GL_MODELVIEW_MATRIX, seen); }, [] { ++not_over_calls; },
+                  [] { ++clicked_calls; }, [] { ++not_clicked_calls; }, 0);
+  EXPECT_EQ(over_calls, 1);
+  EXPECT_EQ(not_over_calls, 0);
+  EXPECT_EQ(clicked_calls, 0);
+  EXPECT_EQ(not_clicked_calls, 1);
+  EXPECT_FLOAT_EQ(seen[12], 1);
+  EXPECT_FLOAT_EQ(seen[13], 2);
+  EXPECT_FLOAT_EQ(seen[14], -27);
+}
+
+}  // namespace
