@@ -4,6 +4,7 @@
 // and nothing is ever written beyond the image.
 #include "tga.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -65,8 +66,44 @@ long long tga_stream::remaining() {
   return static_cast<long long>(st.st_size) - at + static_cast<long long>(length - pos);
 }
 
+namespace {
+
+// Image buffers carry their size in a header in front of the pixels. Large
+// ones are mapped with their pages populated at once: faulting them in one
+// by one costs more than decoding them.
+constexpr std::size_t block_header = 64;
+constexpr std::size_t mapped_from = 1 << 20;
+
+BYTE* allocate_block(std::size_t size) {
+  const std::size_t total = size + block_header;
+  void* block;
+  if (total >= mapped_from) {
+    block = mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (block == MAP_FAILED) return nullptr;
+  } else {
+    block = std::malloc(total);
+    if (!block) return nullptr;
+  }
+  std::memcpy(block, &total, sizeof total);
+  return static_cast<BYTE*>(block) + block_header;
+}
+
+void free_block(BYTE* data) {
+  if (!data) return;
+  BYTE* block = data - block_header;
+  std::size_t total;
+  std::memcpy(&total, block, sizeof total);
+  if (total >= mapped_from) {
+    munmap(block, total);
+  } else {
+    std::free(block);
+  }
+}
+
+}  // namespace
+
 void tga_free(TGATEXTURE& texture) {
-  std::free(texture.IMAGEDATA);
+  free_block(texture.IMAGEDATA);
   texture.IMAGEDATA = nullptr;
 }
 
@@ -111,7 +148,7 @@ bool read_info(TGATEXTURE& texture) {
 }
 
 bool allocate_image(TGATEXTURE& texture) {
-  texture.IMAGEDATA = static_cast<BYTE*>(std::malloc(TGA.IMAGESIZE));
+  texture.IMAGEDATA = allocate_block(TGA.IMAGESIZE);
   if (!texture.IMAGEDATA) {
     report("Could not allocate memory for image");
     return false;
