@@ -162,9 +162,17 @@ extern TGLVERTEX3F GLBASEVERTEX3F;
 extern BOOLEAN GLVERT3FREMOVE;
 extern BOOLEAN GLVERT3FENABLEEDIT;
 
+#ifndef VTR_PLAIN_GL
 void GLBEGIN(LONGWORD MODE);
 void GLVERTEX3F(SINGLE X, SINGLE Y, SINGLE Z);
 void GLEND();
+#else
+// The benchmark's baseline build: the same drawing code with the vertex
+// path reduced to the bare GL calls.
+inline void GLBEGIN(LONGWORD MODE) { glBegin(MODE); }
+inline void GLVERTEX3F(SINGLE X, SINGLE Y, SINGLE Z) { glVertex3f(X, Y, Z); }
+inline void GLEND() { glEnd(); }
+#endif
 
 // ---------------------------------------------------------------------------
 // Render state
