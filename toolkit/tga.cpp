@@ -69,16 +69,17 @@ long long tga_stream::remaining() {
 namespace {
 
 // Image buffers carry their size in a header in front of the pixels. Large
-// ones are mapped with their pages populated at once: faulting them in one
-// by one costs more than decoding them.
+// ones are mapped; when the file can fill them, with their pages populated
+// at once, since faulting them in one by one costs more than decoding them.
+// A small file claiming a large image gets pages only where it writes.
 constexpr std::size_t block_header = 64;
 constexpr std::size_t mapped_from = 1 << 20;
 
-BYTE* allocate_block(std::size_t size) {
+BYTE* allocate_block(std::size_t size, bool populate) {
   const std::size_t total = size + block_header;
   void* block;
   if (total >= mapped_from) {
-    block = mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    block = mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | (populate ? MAP_POPULATE : 0), -1, 0);
     if (block == MAP_FAILED) return nullptr;
   } else {
     block = std::malloc(total);
@@ -147,8 +148,9 @@ bool read_info(TGATEXTURE& texture) {
   return true;
 }
 
-bool allocate_image(TGATEXTURE& texture) {
-  texture.IMAGEDATA = allocate_block(TGA.IMAGESIZE);
+// POPULATE: the file holds enough bytes to fill the image.
+bool allocate_image(TGATEXTURE& texture, bool populate) {
+  texture.IMAGEDATA = allocate_block(TGA.IMAGESIZE, populate);
   if (!texture.IMAGEDATA) {
     report("Could not allocate memory for image");
     return false;
@@ -235,7 +237,7 @@ BOOLEAN LOADUNCOMPRESSEDTGA(TGATEXTURE& TEXTURE, const char*) {
     report("Could not read image data");
     return false;
   }
-  if (!allocate_image(TEXTURE)) return false;
+  if (!allocate_image(TEXTURE, left >= 0)) return false;
   if (FTGA.read(TEXTURE.IMAGEDATA, TGA.IMAGESIZE) < TGA.IMAGESIZE) {
     report("Could not read image data");
     tga_free(TEXTURE);
@@ -250,9 +252,11 @@ BOOLEAN LOADUNCOMPRESSEDTGA(TGATEXTURE& TEXTURE, const char*) {
 
 BOOLEAN LOADCOMPRESSEDTGA(TGATEXTURE& TEXTURE, const char*) {
   if (!read_info(TEXTURE)) return false;
-  if (!allocate_image(TEXTURE)) return false;
   const std::size_t bpp = TGA.BYTESPERPIXEL;
   const std::uint64_t count = std::uint64_t{TEXTURE.WIDTH} * TEXTURE.HEIGHT;
+  // The fewest bytes that can deliver COUNT pixels: runs of 128.
+  const long long least = static_cast<long long>((count + 127) / 128 * (1 + bpp));
+  if (!allocate_image(TEXTURE, FTGA.remaining() >= least)) return false;
   std::uint64_t current = 0;
   BYTE* out = TEXTURE.IMAGEDATA;
   BYTE* colour = static_cast<BYTE*>(std::malloc(bpp));

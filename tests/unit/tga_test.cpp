@@ -1,6 +1,7 @@
 // TGA decoding from bytes and from files: pixels, every failure message,
 // the 64-bit size and its cap, and agreement with an independent decoder.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -168,6 +169,15 @@ TEST_F(Tga, SizesAreComputedInSixtyFourBitsAndCapped) {
   // anything is allocated.
   expect_failure(header(2, 16384, 16384, 32) + bytes(100, 0), "Could not read image data");
   EXPECT_EQ(TGA.IMAGESIZE, 1u << 30);
+}
+
+TEST_F(Tga, ASmallFileClaimingAHugeImageTouchesLittleMemory) {
+  struct rusage before, after;
+  getrusage(RUSAGE_SELF, &before);
+  // 1 GiB of pixels claimed, a few runs delivered.
+  expect_failure(header(10, 16384, 16384, 32) + bytes{0xFF, 1, 2, 3, 4, 0xFF, 5, 6, 7, 8}, "Could not read RLE header");
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "kilobytes";
 }
 
 TEST_F(Tga, FilesReadThroughTheBufferAgreeWithMemory) {
