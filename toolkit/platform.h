@@ -4,6 +4,9 @@
 // toolkit's state itself.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "vtrtypes.h"
 
 // One message as the pump hands it to a window procedure.
@@ -76,6 +79,19 @@ void platform_client_to_screen(int* x, int* y);
 // milliseconds; restarting an ID replaces its timer.
 void platform_start_timer(LONGINT id, LONGINT ms);
 void platform_stop_timer(LONGINT id);
+
+// A BMP file as 32-bit pixels (blue in the low byte, then green, red), rows
+// top to bottom, with its bit depth and, for 8 bits or fewer, its colour
+// table as it stands in the file (blue, green, red, reserved per entry).
+struct platform_bitmap {
+  int width = 0, height = 0, bits = 0;
+  std::vector<std::uint32_t> pixels;
+  std::vector<BYTE> table;
+};
+bool platform_load_bmp(const char* file, platform_bitmap* out);
+// TEXT drawn in the toolkit's sans-serif font, black on transparent, as
+// 32-bit pixels with alpha in the high byte; false when no font is found.
+bool platform_render_text(const char* text, int point_size, platform_bitmap* out);
 
 // For tests: queue input as the platform would receive it.
 void platform_push_mouse_motion(int x, int y);

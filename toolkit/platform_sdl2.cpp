@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <SDL_ttf.h>
 
 #include <cstdint>
 #include <cstring>
@@ -388,6 +389,70 @@ void platform_stop_timer(LONGINT id) {
   if (it == timers.end()) return;
   SDL_RemoveTimer(it->second);
   timers.erase(it);
+}
+
+namespace {
+
+// Copies a surface into 32-bit pixels, blue in the low byte.
+bool read_pixels(SDL_Surface* surface, platform_bitmap* out) {
+  SDL_Surface* argb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0);
+  if (!argb) return false;
+  out->width = argb->w;
+  out->height = argb->h;
+  out->pixels.resize(static_cast<size_t>(argb->w) * argb->h);
+  SDL_LockSurface(argb);
+  for (int y = 0; y < argb->h; ++y)
+    std::memcpy(&out->pixels[static_cast<size_t>(y) * argb->w], static_cast<const Uint8*>(argb->pixels) + y * argb->pitch,
+                static_cast<size_t>(argb->w) * 4);
+  SDL_UnlockSurface(argb);
+  SDL_FreeSurface(argb);
+  return true;
+}
+
+TTF_Font* font = nullptr;
+int font_size = 0;
+
+}  // namespace
+
+bool platform_load_bmp(const char* file, platform_bitmap* out) {
+  SDL_Surface* surface = SDL_LoadBMP(file);
+  if (!surface) return false;
+  out->bits = surface->format->BitsPerPixel;
+  out->table.clear();
+  if (const SDL_Palette* palette = surface->format->palette) {
+    for (int i = 0; i < palette->ncolors; ++i) {
+      const SDL_Color c = palette->colors[i];
+      out->table.insert(out->table.end(), {c.b, c.g, c.r, 0});
+    }
+  }
+  const bool ok = read_pixels(surface, out);
+  SDL_FreeSurface(surface);
+  return ok;
+}
+
+bool platform_render_text(const char* text, int point_size, platform_bitmap* out) {
+  if (!TTF_WasInit() && TTF_Init() != 0) return false;
+  if (!font || font_size != point_size) {
+    if (font) TTF_CloseFont(font);
+    font = nullptr;
+    for (const char* path : {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                             "/usr/share/fonts/TTF/DejaVuSans.ttf", "/usr/share/fonts/dejavu/DejaVuSans.ttf"}) {
+      if ((font = TTF_OpenFont(path, point_size))) break;
+    }
+    if (!font) return false;
+    font_size = point_size;
+  }
+  if (!text || !*text) {
+    out->width = out->height = 0;
+    out->pixels.clear();
+    return true;
+  }
+  SDL_Surface* surface = TTF_RenderUTF8_Blended(font, text, SDL_Color{0, 0, 0, 255});
+  if (!surface) return false;
+  out->bits = 32;
+  const bool ok = read_pixels(surface, out);
+  SDL_FreeSurface(surface);
+  return ok;
 }
 
 void platform_push_mouse_motion(int x, int y) {

@@ -268,3 +268,65 @@ struct TMENU3D {
   void DRAWMENUID(VTRPROCEDURE EVENTOVER, VTRPROCEDURE EVENTNOTOVER, VTRPROCEDURE EVENTCLICK,
                   VTRPROCEDURE EVENTNOTCLICK, LONGINT NUM);
 };
+
+// ---------------------------------------------------------------------------
+// Child windows, the status bar and shaped image buttons
+
+#include "region.h"
+
+// Prefix of the three bitmap files of the next image button: BMPTYPE + "N",
+// "H" or "P" + ".BMP". Read only while a button is being created.
+extern std::string BMPTYPE;
+constexpr const char* SZHOVERCLASS = "IMAGEBUTTON";
+constexpr const char* NORMALBMP = "NORMALBITMAP";
+constexpr const char* HOVERBMP = "HOVERBITMAP";
+constexpr const char* PRESSBMP = "PRESSBITMAP";
+constexpr const char* BUTTONRGN = "HOVERBUTTONREGION";
+constexpr const char* HOVERMODE = "HOVERMODEBYTE";
+// Magenta in the platform's colour layout (red in the low byte).
+constexpr LONGWORD VTR_MAGENTA = 0x00FF00FF;
+
+// The window procedure of image buttons.
+LONGINT HOVERBUTTONHANDLER(LONGWORD WND, LONGINT IMSG, LONGINT WPARAM, LONGINT LPARAM);
+// Loads a BMP file; the bitmap, or 0. An image of 8 bits or fewer also gets
+// a 256-entry palette from its colour table in PAL; a deeper one needs none
+// on a true-colour display and leaves PAL 0. Both belong to the caller.
+LONGWORD LOADBMPFROMFILE(const std::string& FILENAME, LONGWORD& PAL);
+// The region of the pixels of BMPNAME that are not TRANSCOLOR (tolerance
+// upwards only), in the bitmap's pixel coordinates; 0 when it cannot be
+// loaded. The region belongs to the caller.
+LONGWORD BITMAPTOREGION(const std::string& BMPNAME, LONGWORD TRANSCOLOR, BYTE TOLERANCE);
+
+// Creates an image button as a child of the main window at client position
+// (X, Y) with child identifier ID, from the bitmaps named by BMPTYPE; it
+// takes the size of its normal image (WIDTH x HEIGHT when that is missing).
+LONGWORD vtr_create_image_button(LONGINT X, LONGINT Y, LONGINT WIDTH, LONGINT HEIGHT, LONGINT ID);
+// Client rectangle of a child window in its parent's client coordinates.
+TRECT vtr_window_rect(LONGWORD window);
+LONGINT vtr_child_id(LONGWORD window);
+// Moves and sizes a child window (parent client coordinates).
+void vtr_move_window(LONGWORD window, LONGINT x, LONGINT y, LONGINT width, LONGINT height);
+// The window's shape; the window owns the region from then on (0: none).
+void vtr_set_window_region(LONGWORD window, LONGWORD region);
+LONGWORD vtr_window_region(LONGWORD window);
+// Named values of a window.
+bool vtr_set_prop(LONGWORD window, const char* name, LONGWORD value);
+LONGWORD vtr_get_prop(LONGWORD window, const char* name);
+LONGWORD vtr_remove_prop(LONGWORD window, const char* name);
+// Bitmaps and palettes made by LOADBMPFROMFILE.
+bool vtr_bitmap_size(LONGWORD bitmap, LONGINT* width, LONGINT* height);
+void vtr_delete_bitmap(LONGWORD bitmap);
+void vtr_delete_palette(LONGWORD palette);
+// Draws BITMAP unscaled at the top-left corner of WINDOW, clipped to its
+// rectangle and shape. Only during the window's paint.
+void vtr_draw_bitmap(LONGWORD window, LONGWORD bitmap);
+// Objects alive, for leak checks: bitmaps, palettes, child windows.
+std::size_t vtr_bitmap_count();
+std::size_t vtr_palette_count();
+std::size_t vtr_child_count();
+
+// Sets the text of status-bar part PART (0 is the first).
+void vtr_set_status_text(LONGINT PART, const char* TEXT);
+const char* vtr_status_text(LONGINT PART);
+// Height of the status bar in pixels.
+constexpr LONGINT VTR_STATUS_HEIGHT = 22;

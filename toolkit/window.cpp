@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "childwindow.h"
 #include "platform.h"
 #include "vitrum.h"
 
@@ -121,10 +122,11 @@ BOOLEAN WINDOWINIT(LONGWORD HPARENT) {
 
 LONGWORD CREATESTATUSBAR(LONGWORD PARENT) {
   std::snprintf(FILENAME.data(), FILENAME.size(), "%s", "Percorso file");
-  // The status strip is drawn by the toolkit over the GL picture; it needs a
-  // window to live in.
-  AWND = PARENT != 0 ? 2 : 0;
+  // A strip along the bottom of the parent's client area, drawn by the
+  // toolkit over the GL picture; it needs a window to live in.
+  AWND = PARENT != 0 ? VTR_STATUS_WINDOW : 0;
   if (AWND != 0) {
+    vtr_set_status_text(0, FILENAME.data());
     for (LONGINT i = 1; i <= MAXSTATUSITEM; ++i) EDGES[i] = STATUSITEM[i];
   }
   return AWND;
@@ -158,10 +160,14 @@ void vtr_screen_size(LONGINT* width, LONGINT* height) {
   *height = h;
 }
 
-void vtr_swap_buffers() { platform_swap(); }
+void vtr_swap_buffers() {
+  vtr_draw_children();
+  platform_swap();
+}
 
 LONGINT vtr_send_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam) {
   if (window == main_window) return GLWNDPROC(window, message, wparam, lparam);
+  if (vtr_is_child(window)) return HOVERBUTTONHANDLER(window, message, wparam, lparam);
   return 0;
 }
 
@@ -185,9 +191,15 @@ LONGINT vtr_def_window_proc(LONGWORD window, LONGINT message, LONGINT, LONGINT l
 }
 
 void vtr_destroy_window(LONGWORD window) {
+  if (vtr_is_child(window)) {
+    vtr_destroy_child(window);
+    return;
+  }
   if (window != main_window || main_window_destroyed) return;
   main_window_destroyed = true;
   vtr_send_message(window, WM_DESTROY, 0, 0);
+  vtr_destroy_all_children();
+  HSTATUS = AWND = 0;
   // The surface stays until the context is released; the user sees the
   // window go at once.
   platform_hide_window();

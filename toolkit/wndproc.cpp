@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "childwindow.h"
 #include "platform.h"
 #include "vitrum.h"
 
@@ -162,6 +163,11 @@ void SETGLMSG() {
   platform_message m;
   if (!platform_take_message(&m)) return;
   MSG_ = {m.window, m.message, m.wparam, m.lparam};
+  // Pointer messages go to the child under the pointer or holding the
+  // capture, in its own client coordinates.
+  const bool pointer = MSG_.MESSAGE == WM_MOUSEMOVE || MSG_.MESSAGE == WM_LBUTTONDOWN || MSG_.MESSAGE == WM_LBUTTONUP ||
+                       MSG_.MESSAGE == WM_RBUTTONDOWN || MSG_.MESSAGE == WM_RBUTTONUP;
+  if (pointer && MSG_.HWND == HWINDOW) MSG_.HWND = vtr_route_pointer(&MSG_.LPARAM);
   vtr_send_message(MSG_.HWND, MSG_.MESSAGE, MSG_.WPARAM, MSG_.LPARAM);
 }
 
