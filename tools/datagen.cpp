@@ -3,6 +3,7 @@
 #include "datagen.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 
@@ -196,6 +197,82 @@ picture data_icon() {
   face(cx - 3 * ux * 1.6, top + 3 * uy * 1.6, ux * 1.6, uy * 1.6, 0, s * 1.1, {1, 0.5, 0, 1});
   face(cx, top + 6 * uy * 1.6, ux * 1.6, -uy * 1.6, 0, s * 1.1, {0, 0.3, 1, 1});
   return p;
+}
+
+picture demo_button(int n, char state) {
+  picture p = blank(96, 96);
+  const colour face = state == 'N' ? colour{0.15, 0.35, 0.85, 1}
+                                   : (state == 'H' ? colour{0.2, 0.75, 0.3, 1} : colour{0.95, 0.55, 0.1, 1});
+  const colour rim = {face.r * 0.5, face.g * 0.5, face.b * 0.5, 1};
+  // Three shapes: a disc, a diamond, a hexagon. The shape of every state is
+  // that of the normal image; a pressed button's digit sits lower.
+  const double shift = state == 'P' ? 2 : 0;
+  auto outline = [&](double grow) -> shape {
+    if (n == 1) return [=](double x, double y) { return std::hypot(x - 48, y - 48) <= 44 + grow; };
+    if (n == 2) return [=](double x, double y) { return std::abs(x - 48) + std::abs(y - 48) <= 46 + grow; };
+    return [=](double x, double y) {
+      const double dx = std::abs(x - 48), dy = std::abs(y - 48);
+      return dy <= 40 + grow && dx <= 46 + grow - dy * 0.5;
+    };
+  };
+  paint(p, outline(0), rim);
+  paint(p, outline(-4), face);
+  const char digit = static_cast<char>('0' + n);
+  paint(p, strokes(glyph(digit), 30, 26 + shift, 40, 3.5), {1, 1, 1, 1});
+  return p;
+}
+
+std::vector<std::uint8_t> bmp_file(const picture& p, bool eight_bit) {
+  auto u16 = [](std::vector<std::uint8_t>& v, unsigned x) { v.insert(v.end(), {std::uint8_t(x), std::uint8_t(x >> 8)}); };
+  auto u32 = [&](std::vector<std::uint8_t>& v, unsigned x) {
+    u16(v, x & 0xFFFF);
+    u16(v, x >> 16);
+  };
+  auto colour_of = [&](int x, int y) {
+    const std::uint8_t* px = &p.rgba[(static_cast<std::size_t>(y) * p.width + x) * 4];
+    return px[3] < 128 ? std::array<std::uint8_t, 3>{255, 0, 255} : std::array<std::uint8_t, 3>{px[0], px[1], px[2]};
+  };
+  std::vector<std::array<std::uint8_t, 3>> table;
+  if (eight_bit) {
+    for (int y = 0; y < p.height; ++y)
+      for (int x = 0; x < p.width; ++x) {
+        const auto c = colour_of(x, y);
+        if (std::find(table.begin(), table.end(), c) == table.end() && table.size() < 256) table.push_back(c);
+      }
+  }
+  const unsigned bytes_per_pixel = eight_bit ? 1 : 3;
+  const unsigned row = (p.width * bytes_per_pixel + 3) / 4 * 4;
+  const unsigned offset = 14 + 40 + static_cast<unsigned>(table.size()) * 4;
+  std::vector<std::uint8_t> f = {'B', 'M'};
+  u32(f, offset + row * p.height);
+  u32(f, 0);
+  u32(f, offset);
+  u32(f, 40);
+  u32(f, p.width);
+  u32(f, p.height);  // positive: rows bottom-up
+  u16(f, 1);
+  u16(f, eight_bit ? 8 : 24);
+  u32(f, 0);
+  u32(f, row * p.height);
+  u32(f, 2835);
+  u32(f, 2835);
+  u32(f, static_cast<unsigned>(table.size()));
+  u32(f, 0);
+  for (const auto& c : table) f.insert(f.end(), {c[2], c[1], c[0], 0});
+  for (int y = p.height - 1; y >= 0; --y) {
+    const std::size_t start = f.size();
+    for (int x = 0; x < p.width; ++x) {
+      const auto c = colour_of(x, y);
+      if (eight_bit) {
+        const auto at = std::find(table.begin(), table.end(), c);
+        f.push_back(static_cast<std::uint8_t>(at == table.end() ? 0 : at - table.begin()));
+      } else {
+        f.insert(f.end(), {c[2], c[1], c[0]});
+      }
+    }
+    f.resize(start + row, 0);
+  }
+  return f;
 }
 
 std::vector<std::uint8_t> tga_file(const picture& p) {

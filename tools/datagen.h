@@ -19,6 +19,14 @@ picture data_image(const std::string& name);
 // The window icon.
 picture data_icon();
 
+// The demo's image buttons: button N (1..3) in STATE 'N' (normal), 'H'
+// (hover) or 'P' (pressed), on a magenta background that is transparent.
+picture demo_button(int n, char state);
+
+// A BMP file, 24 bits, or 8 bits with a colour table of the picture's
+// colours (at most 256). Pixels with alpha below 128 become magenta.
+std::vector<std::uint8_t> bmp_file(const picture& p, bool eight_bit = false);
+
 // A 32-bit type 2 TGA file, rows bottom-up (the file's first row is the
 // texture's bottom row), no ID field.
 std::vector<std::uint8_t> tga_file(const picture& p);
