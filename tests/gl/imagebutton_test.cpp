@@ -1,0 +1,267 @@
+// Image buttons in a real toolkit window: loading, the state machine fed
+// messages, pointer routing through the pump, drawing and the status bar.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "childwindow.h"
+#include "datagen.h"
+#include "glwindow.h"
+#include "platform.h"
+
+namespace {
+
+void write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+class ImageButton : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    open_test_window();
+    reset_input();
+    drain_messages();
+    dir = "/tmp/vtr-buttons-" + std::to_string(getpid());
+    std::system(("mkdir -p " + dir).c_str());
+    // Button 1: a 96 x 96 disc on magenta, 24 bits; button 3 paletted.
+    for (int n : {1, 3})
+      for (char s : {'N', 'H', 'P'}) write(dir + "/B" + std::to_string(n) + s + ".BMP", bmp_file(demo_button(n, s), n == 3));
+    bitmaps = vtr_bitmap_count();
+    regions = vtr_region_count();
+    palettes = vtr_palette_count();
+  }
+  void TearDown() override {
+    std::system(("rm -rf " + dir).c_str());
+    BMPTYPE.clear();
+  }
+  LONGWORD make(const std::string& prefix, LONGINT x, LONGINT y, LONGINT id) {
+    BMPTYPE = dir + "/" + prefix;
+    return vtr_create_image_button(x, y, 40, 30, id);
+  }
+  static LONGINT mode(LONGWORD b) { return static_cast<LONGINT>(vtr_get_prop(b, HOVERMODE)); }
+  static std::vector<LONGINT> commands() {
+    std::vector<LONGINT> ids;
+    platform_message m;
+    while (platform_message_pending())
+      if (platform_take_message(&m) && m.message == WM_COMMAND) ids.push_back(m.wparam);
+    return ids;
+  }
+
+  std::string dir;
+  std::size_t bitmaps = 0, regions = 0, palettes = 0;
+};
+
+TEST_F(ImageButton, LoadsItsImagesAndTakesTheNormalImagesSize) {
+  const LONGWORD b = make("B1", 10, 20, 7);
+  ASSERT_NE(b, 0u);
+  const TRECT r = vtr_window_rect(b);
+  EXPECT_EQ(r.LEFT, 10);
+  EXPECT_EQ(r.TOP, 20);
+  EXPECT_EQ(r.RIGHT - r.LEFT, 96);
+  EXPECT_EQ(r.BOTTOM - r.TOP, 96);
+  EXPECT_EQ(vtr_child_id(b), 7);
+  EXPECT_EQ(mode(b), 1);
+  for (const char* name : {NORMALBMP, HOVERBMP, PRESSBMP, BUTTONRGN}) EXPECT_NE(vtr_get_prop(b, name), 0u) << name;
+  EXPECT_NE(vtr_window_region(b), 0u);
+  // The shape is the disc: its centre is in, a corner is out.
+  EXPECT_TRUE(vtr_region_contains(vtr_window_region(b), 48, 48));
+  EXPECT_FALSE(vtr_region_contains(vtr_window_region(b), 2, 2));
+  // Destroying it releases every bitmap, region and palette it held.
+  vtr_destroy_window(b);
+  EXPECT_FALSE(vtr_is_child(b));
+  EXPECT_EQ(vtr_bitmap_count(), bitmaps);
+  EXPECT_EQ(vtr_region_count(), regions);
+  EXPECT_EQ(vtr_palette_count(), palettes);
+  EXPECT_EQ(vtr_get_prop(b, HOVERMODE), 0u);
+}
+
+TEST_F(ImageButton, HoverPressAndClickPostOneCommand) {
+  const LONGWORD b = make("B1", 0, 0, 42);
+  const LONGINT centre = MAKELPARAM(48, 48), corner = MAKELPARAM(2, 2);
+  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, 0, corner);
+  EXPECT_EQ(mode(b), 1);
+  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, 0, centre);
+  EXPECT_EQ(mode(b), 2);
+  EXPECT_EQ(vtr_capture(), b);
+  HOVERBUTTONHANDLER(b, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  EXPECT_EQ(mode(b), 3);
+  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 50));
+  EXPECT_EQ(mode(b), 3);
+  EXPECT_TRUE(commands().empty());
+  HOVERBUTTONHANDLER(b, WM_LBUTTONUP, 0, centre);
+  EXPECT_EQ(mode(b), 1);
+  EXPECT_EQ(vtr_capture(), 0u);
+  EXPECT_EQ(commands(), std::vector<LONGINT>{42});
+
+  // Press, leave the shape, release outside: no command.
+  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, 0, centre);
+  HOVERBUTTONHANDLER(b, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, MK_LBUTTON, corner);
+  EXPECT_EQ(mode(b), 1);
+  EXPECT_EQ(vtr_capture(), 0u);
+  HOVERBUTTONHANDLER(b, WM_LBUTTONUP, 0, corner);
+  EXPECT_TRUE(commands().empty());
+
+  // Coming in with the button held presses it; releasing there clicks.
+  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, MK_LBUTTON, centre);
+  EXPECT_EQ(mode(b), 3);
+  HOVERBUTTONHANDLER(b, WM_LBUTTONUP, 0, centre);
+  EXPECT_EQ(commands(), std::vector<LONGINT>{42});
+  vtr_destroy_window(b);
+}
+
+TEST_F(ImageButton, WithoutANormalImageThereIsNoShapeNoHoverButPressesWork) {
+  const LONGWORD b = make("MISSING", 5, 5, 9);
+  ASSERT_NE(b, 0u);
+  EXPECT_EQ(vtr_window_region(b), 0u);
+  EXPECT_EQ(vtr_get_prop(b, BUTTONRGN), 0u);
+  const TRECT r = vtr_window_rect(b);
+  EXPECT_EQ(r.RIGHT - r.LEFT, 40);  // the size given at creation
+  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  EXPECT_EQ(mode(b), 1);
+  HOVERBUTTONHANDLER(b, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  EXPECT_EQ(mode(b), 3);
+  HOVERBUTTONHANDLER(b, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  EXPECT_EQ(commands(), std::vector<LONGINT>{9});
+  vtr_destroy_window(b);
+  EXPECT_EQ(vtr_bitmap_count(), bitmaps);
+}
+
+TEST_F(ImageButton, BitmapsAndTheirPalettes) {
+  LONGWORD palette = 0;
+  const LONGWORD deep = LOADBMPFROMFILE(dir + "/B1N.BMP", palette);
+  ASSERT_NE(deep, 0u);
+  EXPECT_EQ(palette, 0u);
+  const LONGWORD indexed = LOADBMPFROMFILE(dir + "/B3N.BMP", palette);
+  ASSERT_NE(indexed, 0u);
+  EXPECT_NE(palette, 0u);
+  EXPECT_EQ(vtr_palette_count(), palettes + 1);
+  LONGWORD untouched = 77;
+  EXPECT_EQ(LOADBMPFROMFILE(dir + "/nothing.BMP", untouched), 0u);
+  EXPECT_EQ(untouched, 77u);
+  EXPECT_EQ(BITMAPTOREGION(dir + "/nothing.BMP", VTR_MAGENTA, 1), 0u);
+  // The paletted hexagon gives the same kind of shape as a deep image.
+  const LONGWORD shape = BITMAPTOREGION(dir + "/B3N.BMP", VTR_MAGENTA, 1);
+  EXPECT_TRUE(vtr_region_contains(shape, 48, 48));
+  EXPECT_FALSE(vtr_region_contains(shape, 1, 48));
+  vtr_region_delete(shape);
+  vtr_delete_bitmap(deep);
+  vtr_delete_bitmap(indexed);
+  vtr_delete_palette(palette);
+  EXPECT_EQ(vtr_bitmap_count(), bitmaps);
+}
+
+LONGINT command_seen = 0;
+LONGINT on_command(LONGWORD, LONGINT, LONGINT wparam, LONGINT) {
+  command_seen = wparam;
+  return 0;
+}
+
+TEST_F(ImageButton, ThePumpRoutesThePointerByShapeAndDeliversTheCommand) {
+  const LONGWORD b = make("B1", 100, 100, 5);
+  SHOWMENUBAR = true;
+  GETINPUTCOMMAND = on_command;
+  command_seen = 0;
+  MSPEED = 2;
+  // Over the transparent corner the main window has the pointer.
+  platform_push_mouse_motion(102, 102);
+  SETGLMSG();
+  EXPECT_EQ(SETOMX, 102);
+  EXPECT_EQ(mode(b), 1);
+  // Over the disc the button does, in its own coordinates.
+  platform_push_mouse_motion(148, 148);
+  SETGLMSG();
+  EXPECT_EQ(mode(b), 2);
+  EXPECT_EQ(SETOMX, 102);
+  platform_push_mouse_button(1, true, 148, 148);
+  platform_push_mouse_button(1, false, 148, 148);
+  SETGLMSG();
+  EXPECT_EQ(mode(b), 3);
+  EXPECT_FALSE(LEFTMOUSEDOWN);  // the main window saw no press: no view drag
+  SETGLMSG();
+  SETGLMSG();  // the posted command
+  EXPECT_EQ(command_seen, 5);
+  vtr_destroy_window(b);
+}
+
+TEST_F(ImageButton, ButtonsAndTheStatusBarAreDrawnOverThePicture) {
+  const LONGWORD b = make("B1", 50, 40, 1);
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  vtr_swap_buffers();
+  glFinish();
+  int wx, wy, cw, ch;
+  platform_get_window_rect(&wx, &wy, &cw, &ch);
+  auto pixel = [&](int x, int y) {
+    BYTE p[3];
+    glReadBuffer(GL_FRONT);
+    glReadPixels(x, ch - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
+    return std::vector<int>{p[0], p[1], p[2]};
+  };
+  // The normal image at the centre, the GL picture at the corner.
+  const auto centre = pixel(50 + 20, 40 + 48);
+  EXPECT_GT(centre[2], 150);
+  EXPECT_LT(centre[0], 100);
+  EXPECT_EQ(pixel(50 + 1, 40 + 1), (std::vector<int>{0, 0, 0}));
+  // Hovered, the hover image.
+  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, 0, MAKELPARAM(48, 48));
+  glClear(GL_COLOR_BUFFER_BIT);
+  vtr_swap_buffers();
+  glFinish();
+  const auto hovered = pixel(50 + 20, 40 + 48);
+  EXPECT_GT(hovered[1], 150);
+  EXPECT_LT(hovered[2], 100);
+  vtr_destroy_window(b);
+}
+
+TEST(StatusBar, PartsAndTheirTexts) {
+  open_test_window();
+  MAXSTATUSITEM = 3;
+  STATUSITEM[1] = 100;
+  STATUSITEM[2] = 200;
+  STATUSITEM[3] = -1;
+  HSTATUS = CREATESTATUSBAR(HWINDOW);
+  ASSERT_NE(HSTATUS, 0u);
+  EXPECT_EQ(AWND, HSTATUS);
+  EXPECT_STREQ(FILENAME.data(), "Percorso file");
+  EXPECT_STREQ(vtr_status_text(0), "Percorso file");
+  EXPECT_EQ(EDGES[2], 200);
+  EXPECT_EQ(EDGES[3], -1);
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  vtr_swap_buffers();
+  glFinish();
+  int wx, wy, cw, ch;
+  platform_get_window_rect(&wx, &wy, &cw, &ch);
+  std::vector<BYTE> strip(static_cast<size_t>(cw) * VTR_STATUS_HEIGHT * 3);
+  glReadBuffer(GL_FRONT);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, cw, VTR_STATUS_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, strip.data());
+  auto dark_in = [&](int x0, int x1) {
+    int n = 0;
+    for (int y = 2; y < VTR_STATUS_HEIGHT - 2; ++y)
+      for (int x = x0; x < x1; ++x) n += strip[(static_cast<size_t>(y) * cw + x) * 3] < 90;
+    return n;
+  };
+  // Text in the first part only; separators at the part edges.
+  EXPECT_GT(dark_in(2, 96), 40);
+  EXPECT_EQ(dark_in(102, 196), 0);
+  EXPECT_EQ(dark_in(202, cw - 4), 0);
+  const int mid = VTR_STATUS_HEIGHT / 2;
+  EXPECT_LT(strip[(static_cast<size_t>(mid) * cw + 99) * 3], 200);
+  EXPECT_EQ(strip[(static_cast<size_t>(mid) * cw + 150) * 3], 240);
+  vtr_set_status_text(1, "Pulsante 2 premuto");
+  vtr_swap_buffers();
+  glFinish();
+  glReadPixels(0, 0, cw, VTR_STATUS_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, strip.data());
+  EXPECT_GT(dark_in(102, 196), 40);
+}
+
+}  // namespace
