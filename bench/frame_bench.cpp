@@ -63,13 +63,18 @@ double frames_per_second(int frames, F draw) {
   return frames / std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-void controls_only() {
+// What every frame does before the controls: clear, reset, camera, light.
+void frame_start() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
   OPENGL_I2D(0, 0, 0, 0);
   OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
   glTranslatef(0, 0, -30);
   PUTGLPOINTLIGHT(GL_LIGHT0, 0, 0, 10, 10, 0.1f);
+}
+
+void controls_only() {
+  frame_start();
   static const VTRPROCEDURE on[9] = {CLICKON1, CLICKON2, CLICKON3, CLICKON4, CLICKON5, CLICKON6, CLICKON7, CLICKON8, CLICKON9};
   static const VTRPROCEDURE off[9] = {CLICKOFF1, CLICKOFF2, CLICKOFF3, CLICKOFF4, CLICKOFF5,
                                       CLICKOFF6, CLICKOFF7, CLICKOFF8, CLICKOFF9};
@@ -80,12 +85,7 @@ void controls_only() {
 }
 
 void cube_only() {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glLoadIdentity();
-  OPENGL_I2D(0, 0, 0, 0);
-  OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
-  glTranslatef(0, 0, -30);
-  PUTGLPOINTLIGHT(GL_LIGHT0, 0, 0, 10, 10, 0.1f);
+  frame_start();
   SETGLMOUSEMOVE(GL_M0, 2);
   SETGLSPRITE();
   TEXTURETGASELECTID(0);
