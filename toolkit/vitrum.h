@@ -11,6 +11,7 @@
 #include <string>
 
 #include "glmath.h"
+#include "region.h"
 #include "tga.h"
 #include "vtrtypes.h"
 #include "winmsg.h"
@@ -271,8 +272,6 @@ struct TMENU3D {
 
 // ---------------------------------------------------------------------------
 // Child windows, the status bar and shaped image buttons
-
-#include "region.h"
 
 // Prefix of the three bitmap files of the next image button: BMPTYPE + "N",
 // "H" or "P" + ".BMP". Read only while a button is being created.

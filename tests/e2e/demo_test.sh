@@ -21,7 +21,7 @@ status_dark() {
   import -window "$WIN" "$E2E_LOG.png"
   convert "$E2E_LOG.png" -crop 200x16+230+460 -colorspace gray -threshold 40% -format "%[fx:mean]" info:
 }
-"$probe" check "$WIN" 44,72,blue 24,24,grey || fail "button at rest"
+wait_for "$probe" check "$WIN" 44,72,blue 24,24,grey || fail "button at rest"
 [ "$(status_dark)" = 1 ] || fail "the status bar's second part is not empty at start"
 
 xdotool mousemove --window "$WIN" 27 27
