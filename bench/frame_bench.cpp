@@ -9,6 +9,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -121,7 +122,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 50; ++i) full_frame();
 
   const long mallocs_before = mallocs, news_before = news;
-  const double whole = frames_per_second(frames, full_frame);
+  double whole = frames_per_second(frames, full_frame);
   const double per_frame_mallocs = static_cast<double>(mallocs - mallocs_before) / frames;
   const double per_frame_news = static_cast<double>(news - news_before) / frames;
   const double controls = frames_per_second(frames, controls_only);
@@ -132,22 +133,27 @@ int main(int argc, char** argv) {
     DELETEOGLWINDOW();
     return 0;
   }
+  // The two builds take turns, three rounds, best of each: the machine's
+  // noise between runs is larger than what is measured.
+  const std::string plain_path = std::string(self) + "_plain " + std::to_string(frames);
+  double bare = 0;
+  for (int round = 0; round < 3; ++round) {
+    if (round > 0) whole = std::max(whole, frames_per_second(frames, full_frame));
+    if (FILE* p = popen(plain_path.c_str(), "r")) {
+      double fps = 0;
+      if (std::fscanf(p, "%lf", &fps) == 1) bare = std::max(bare, fps);
+      pclose(p);
+    }
+  }
   std::printf("frames: %d at 800 x 600 on %s\n", frames, reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
   std::printf("whole frame                  %8.1f frames/s  %7.3f ms\n", whole, 1000 / whole);
   std::printf("controls with both picks     %8.1f frames/s  %7.3f ms\n", controls, 1000 / controls);
   std::printf("cube                         %8.1f frames/s  %7.3f ms\n", cube, 1000 / cube);
   std::printf("heap allocations per frame   %8.2f (C++: %.2f)\n", per_frame_mallocs, per_frame_news);
-  DELETEOGLWINDOW();
-
-  // The same frames through bare GL calls, in a process of its own.
-  const std::string plain_path = std::string(self) + "_plain " + std::to_string(frames);
-  if (FILE* p = popen(plain_path.c_str(), "r")) {
-    double bare = 0;
-    if (std::fscanf(p, "%lf", &bare) == 1 && bare > 0) {
-      std::printf("whole frame, bare GL calls   %8.1f frames/s  %7.3f ms\n", bare, 1000 / bare);
-      std::printf("vertex path cost over bare   %+7.1f %%\n", (bare / whole - 1) * 100);
-    }
-    pclose(p);
+  if (bare > 0) {
+    std::printf("whole frame, bare GL calls   %8.1f frames/s  %7.3f ms\n", bare, 1000 / bare);
+    std::printf("vertex path cost over bare   %+7.1f %%\n", (bare / whole - 1) * 100);
   }
+  DELETEOGLWINDOW();
   return 0;
 }
