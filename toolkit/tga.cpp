@@ -120,7 +120,7 @@ void close_stream() {
   FTGA.length = FTGA.pos = 0;
 }
 
-// Reads the image specification and checks it; sets the size fields of
+// Reads the six bytes that describe the image and checks them; sets the size fields of
 // TEXTURE and TGA. The decoded size is computed in 64 bits.
 bool read_info(TGATEXTURE& texture) {
   if (FTGA.read(TGA.HEADER.data(), 6) < 6) {
