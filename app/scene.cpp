@@ -51,6 +51,11 @@ void chooser_on(LONGINT texture, LONGINT layer) {
 
 void chooser_off(LONGINT texture, LONGINT layer) { face(SELLAYER == layer, texture); }
 
+void turn_on(LONGINT texture, LONGINT k, void (*turn)(SINGLE, LONGINT), SINGLE angle) {
+  face(true, texture);
+  repeat(k, turn, angle);
+}
+
 void turn_off(LONGINT texture, LONGINT k) {
   face(false, texture);
   TIME[k] = 0;
@@ -87,30 +92,12 @@ void CLICKOFF1() { chooser_off(1, 2); }
 void CLICKOFF2() { chooser_off(2, 1); }
 void CLICKOFF3() { chooser_off(3, 0); }
 
-void CLICKON4() {
-  face(true, 4);
-  repeat(0, ROTATELAYERX, 6);
-}
-void CLICKON5() {
-  face(true, 5);
-  repeat(1, ROTATELAYERX, -6);
-}
-void CLICKON6() {
-  face(true, 6);
-  repeat(2, ROTATELAYERY, -6);
-}
-void CLICKON7() {
-  face(true, 7);
-  repeat(3, ROTATELAYERY, 6);
-}
-void CLICKON8() {
-  face(true, 8);
-  repeat(4, ROTATELAYERZ, -6);
-}
-void CLICKON9() {
-  face(true, 9);
-  repeat(5, ROTATELAYERZ, 6);
-}
+void CLICKON4() { turn_on(4, 0, ROTATELAYERX, 6); }
+void CLICKON5() { turn_on(5, 1, ROTATELAYERX, -6); }
+void CLICKON6() { turn_on(6, 2, ROTATELAYERY, -6); }
+void CLICKON7() { turn_on(7, 3, ROTATELAYERY, 6); }
+void CLICKON8() { turn_on(8, 4, ROTATELAYERZ, -6); }
+void CLICKON9() { turn_on(9, 5, ROTATELAYERZ, 6); }
 void CLICKOFF4() { turn_off(4, 0); }
 void CLICKOFF5() { turn_off(5, 1); }
 void CLICKOFF6() { turn_off(6, 2); }

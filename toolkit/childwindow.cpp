@@ -43,16 +43,9 @@ checked_array<checked_array<char, 0, 260>, 0, 19> part_text{};
 checked_array<platform_bitmap, 0, 19> part_picture{};
 checked_array<bool, 0, 19> part_stale{};
 
-LONGINT client_width() {
-  int x, y, w, h;
-  platform_get_window_rect(&x, &y, &w, &h);
-  return w;
-}
-
-LONGINT client_height() {
-  int x, y, w, h;
-  platform_get_window_rect(&x, &y, &w, &h);
-  return h;
+void client_size(LONGINT* width, LONGINT* height) {
+  int x, y;
+  platform_get_window_rect(&x, &y, width, height);
 }
 
 void fill(LONGINT left, LONGINT top, LONGINT right, LONGINT bottom, float r, float g, float b) {
@@ -60,8 +53,8 @@ void fill(LONGINT left, LONGINT top, LONGINT right, LONGINT bottom, float r, flo
   glRecti(left, top, right, bottom);
 }
 
-void draw_status_bar() {
-  const LONGINT width = client_width(), bottom = client_height(), top = bottom - VTR_STATUS_HEIGHT;
+void draw_status_bar(LONGINT width, LONGINT bottom) {
+  const LONGINT top = bottom - VTR_STATUS_HEIGHT;
   fill(0, top, width, bottom, 240 / 255.0f, 240 / 255.0f, 240 / 255.0f);
   fill(0, top, width, top + 1, 0.63f, 0.63f, 0.63f);
   const LONGINT parts = MAXSTATUSITEM > 0 ? MAXSTATUSITEM : 1;
@@ -230,7 +223,8 @@ void vtr_draw_children() {
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
-  const LONGINT width = client_width(), height = client_height();
+  LONGINT width, height;
+  client_size(&width, &height);
   glViewport(0, 0, width, height);
   glOrtho(0, width, height, 0, -1, 1);  // client pixels, y down
   glMatrixMode(GL_MODELVIEW);
@@ -248,7 +242,7 @@ void vtr_draw_children() {
   for (int i = 0; i < max_children; ++i)
     if (children[i].alive) HOVERBUTTONHANDLER(first_child + static_cast<LONGWORD>(i), WM_PAINT, 0, 0);
   glDisable(GL_ALPHA_TEST);
-  if (HSTATUS != 0) draw_status_bar();
+  if (HSTATUS != 0) draw_status_bar(width, height);
   glPixelZoom(1, 1);
   glMatrixMode(GL_MODELVIEW);
   glPopMatrix();

@@ -33,7 +33,6 @@ struct platform_pixel_request {
 // display can be opened (an offscreen or dummy driver counts only when it was
 // asked for explicitly).
 bool platform_init(const char** reason);
-bool platform_is_initialised();
 // Shows a modal box; returns IDOK, IDYES, IDNO, or 0 when none could be shown.
 LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style);
 
@@ -78,7 +77,6 @@ void platform_client_to_screen(int* x, int* y);
 // Starts a repeating timer that posts WM_TIMER with wParam ID every MS
 // milliseconds; restarting an ID replaces its timer.
 void platform_start_timer(LONGINT id, LONGINT ms);
-void platform_stop_timer(LONGINT id);
 
 // A BMP file as 32-bit pixels (blue in the low byte, then green, red), rows
 // top to bottom, with its bit depth and, for 8 bits or fewer, its colour
@@ -98,5 +96,3 @@ void platform_push_mouse_motion(int x, int y);
 void platform_push_mouse_button(int button, bool down, int x, int y);
 void platform_push_key(LONGINT virtual_key, bool down);
 void platform_push_close_request();
-// Win32 virtual-key code of a platform scancode, 0 when it has none.
-LONGINT platform_virtual_key(int scancode);

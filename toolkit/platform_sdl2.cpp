@@ -82,6 +82,19 @@ struct key_table {
 
 const key_table keys;
 
+// Win32 virtual-key code of a scancode, 0 when it has none.
+LONGINT virtual_key(int scancode) {
+  if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return 0;
+  return keys.vk[scancode];
+}
+
+void stop_timer(LONGINT id) {
+  auto it = timers.find(id);
+  if (it == timers.end()) return;
+  SDL_RemoveTimer(it->second);
+  timers.erase(it);
+}
+
 bool translate(const SDL_Event& ev, platform_message* out) {
   *out = {main_window, 0, 0, 0};
   switch (ev.type) {
@@ -100,7 +113,7 @@ bool translate(const SDL_Event& ev, platform_message* out) {
       return false;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
-      const LONGINT vk = platform_virtual_key(ev.key.keysym.scancode);
+      const LONGINT vk = virtual_key(ev.key.keysym.scancode);
       if (vk == 0) return false;
       out->message = ev.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP;
       out->wparam = vk;
@@ -197,8 +210,6 @@ bool platform_init(const char** reason) {
   initialised = true;
   return true;
 }
-
-bool platform_is_initialised() { return initialised; }
 
 LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style) {
   SDL_MessageBoxButtonData buttons[2];
@@ -380,15 +391,8 @@ void platform_client_to_screen(int* x, int* y) {
 
 void platform_start_timer(LONGINT id, LONGINT ms) {
   if (!initialised || ms <= 0) return;
-  platform_stop_timer(id);
+  stop_timer(id);
   timers[id] = SDL_AddTimer(static_cast<Uint32>(ms), timer_tick, reinterpret_cast<void*>(static_cast<std::intptr_t>(id)));
-}
-
-void platform_stop_timer(LONGINT id) {
-  auto it = timers.find(id);
-  if (it == timers.end()) return;
-  SDL_RemoveTimer(it->second);
-  timers.erase(it);
 }
 
 namespace {
@@ -497,9 +501,4 @@ void platform_push_close_request() {
   ev.window.event = SDL_WINDOWEVENT_CLOSE;
   ev.window.windowID = window ? SDL_GetWindowID(window) : 0;
   SDL_PushEvent(&ev);
-}
-
-LONGINT platform_virtual_key(int scancode) {
-  if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return 0;
-  return keys.vk[scancode];
 }

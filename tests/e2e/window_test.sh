@@ -4,21 +4,19 @@ set -uo pipefail
 case_name="$1" program="$2" wm_close="${3:-}"
 . "$(dirname "$0")/lib.sh"
 
+# answer_and_check ANSWER GEOMETRY: answers the question, checks the window,
+# leaves with Escape.
+answer_and_check() {
+  start_xvfb
+  start_cube "$program" "$1"
+  [ "$(window_geometry)" = "$2" ] || fail "geometry $(window_geometry), not $2"
+  xdotool key --window "$WIN" Escape
+  wait_exit; [ "$EXIT_CODE" = 0 ] || fail "exit code after Escape"
+}
+
 case "$case_name" in
-  windowed)
-    start_xvfb
-    start_cube "$program" Escape
-    [ "$(window_geometry)" = "799x600+560+240" ] || fail "windowed geometry $(window_geometry)"
-    xdotool key --window "$WIN" Escape
-    wait_exit; [ "$EXIT_CODE" = 0 ] || fail "exit code after Escape"
-    ;;
-  fullscreen)
-    start_xvfb
-    start_cube "$program" Return
-    [ "$(window_geometry)" = "1919x1080+0+0" ] || fail "full-screen geometry $(window_geometry)"
-    xdotool key --window "$WIN" Escape
-    wait_exit; [ "$EXIT_CODE" = 0 ] || fail "exit code after Escape"
-    ;;
+  windowed) answer_and_check Escape 799x600+560+240 ;;
+  fullscreen) answer_and_check Return 1919x1080+0+0 ;;
   close)
     start_xvfb
     start_cube "$program" Escape

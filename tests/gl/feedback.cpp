@@ -6,6 +6,14 @@
 
 namespace {
 
+void set_culling(bool on) {
+  if (on) {
+    glEnable(GL_CULL_FACE);
+  } else {
+    glDisable(GL_CULL_FACE);
+  }
+}
+
 GLfloat buffer[1 << 21];
 
 std::vector<std::vector<fb_vertex>> run(const std::function<void()>& draw, int* points, bool culling = false) {
@@ -18,20 +26,12 @@ std::vector<std::vector<fb_vertex>> run(const std::function<void()>& draw, int* 
   glPushMatrix();
   glLoadIdentity();
   const GLboolean cull = glIsEnabled(GL_CULL_FACE);
-  if (culling) {
-    glEnable(GL_CULL_FACE);
-  } else {
-    glDisable(GL_CULL_FACE);
-  }
+  set_culling(culling);
   glFeedbackBuffer(sizeof buffer / sizeof buffer[0], GL_3D_COLOR_TEXTURE, buffer);
   glRenderMode(GL_FEEDBACK);
   draw();
   const int n = glRenderMode(GL_RENDER);
-  if (cull) {
-    glEnable(GL_CULL_FACE);
-  } else {
-    glDisable(GL_CULL_FACE);
-  }
+  set_culling(cull);
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);

@@ -22,6 +22,18 @@ void write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::fclose(f);
 }
 
+// Clears the picture to black, draws the children over it and returns the
+// client height.
+int draw_over_black() {
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  vtr_swap_buffers();
+  glFinish();
+  int wx, wy, cw, ch;
+  platform_get_window_rect(&wx, &wy, &cw, &ch);
+  return ch;
+}
+
 class ImageButton : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -193,12 +205,7 @@ TEST_F(ImageButton, ThePumpRoutesThePointerByShapeAndDeliversTheCommand) {
 
 TEST_F(ImageButton, ButtonsAndTheStatusBarAreDrawnOverThePicture) {
   const LONGWORD b = make("B1", 50, 40, 1);
-  glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT);
-  vtr_swap_buffers();
-  glFinish();
-  int wx, wy, cw, ch;
-  platform_get_window_rect(&wx, &wy, &cw, &ch);
+  const int ch = draw_over_black();
   auto pixel = [&](int x, int y) {
     BYTE p[3];
     glReadBuffer(GL_FRONT);
@@ -212,9 +219,7 @@ TEST_F(ImageButton, ButtonsAndTheStatusBarAreDrawnOverThePicture) {
   EXPECT_EQ(pixel(50 + 1, 40 + 1), (std::vector<int>{0, 0, 0}));
   // Hovered, the hover image.
   HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, 0, MAKELPARAM(48, 48));
-  glClear(GL_COLOR_BUFFER_BIT);
-  vtr_swap_buffers();
-  glFinish();
+  draw_over_black();
   const auto hovered = pixel(50 + 20, 40 + 48);
   EXPECT_GT(hovered[1], 150);
   EXPECT_LT(hovered[2], 100);
@@ -234,10 +239,7 @@ TEST(StatusBar, PartsAndTheirTexts) {
   EXPECT_STREQ(vtr_status_text(0), "Percorso file");
   EXPECT_EQ(EDGES[2], 200);
   EXPECT_EQ(EDGES[3], -1);
-  glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT);
-  vtr_swap_buffers();
-  glFinish();
+  draw_over_black();
   int wx, wy, cw, ch;
   platform_get_window_rect(&wx, &wy, &cw, &ch);
   std::vector<BYTE> strip(static_cast<size_t>(cw) * VTR_STATUS_HEIGHT * 3);
