@@ -150,7 +150,8 @@ void THROWERROR(const char* PCERRORMESSAGE) {
   std::fprintf(stderr, "Error: %s\n", PCERRORMESSAGE);
   std::fflush(stderr);
   if (vtr_message_box_handler != vtr_stderr_message_box) vtr_message_box(PCERRORMESSAGE, "Error", MB_OK);
-  std::exit(0);
+  // A set-up failure is a failure: launchers and scripts must see it.
+  std::exit(1);
 }
 
 void vtr_screen_size(LONGINT* width, LONGINT* height) {

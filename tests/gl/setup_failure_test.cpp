@@ -1,5 +1,5 @@
 // Window set-up failures, made to happen for real: each shows its own text
-// under the caption "Error" and ends the process with exit code 0.
+// under the caption "Error" and ends the process with exit code 1.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -25,13 +25,13 @@ void open_with(const char* driver) {
 
 TEST(SetupFailureDeathTest, NoVideoDriverFailsTheRegistration) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(open_with("no-such-driver"), ::testing::ExitedWithCode(0),
+  EXPECT_EXIT(open_with("no-such-driver"), ::testing::ExitedWithCode(1),
               "box \\[Error\\] Errore di registro per la rispettiva applicazione!");
 }
 
 TEST(SetupFailureDeathTest, ADriverWithoutGLFailsTheWindow) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(open_with("dummy"), ::testing::ExitedWithCode(0),
+  EXPECT_EXIT(open_with("dummy"), ::testing::ExitedWithCode(1),
               "box \\[Error\\] Impossibile creare la finestra per la rispettiva applicazione!");
 }
 
@@ -44,7 +44,7 @@ TEST(SetupFailureDeathTest, AWindowWithoutContextFailsTheInitialisation) {
     if (!WINDOWREGISTER() || WINDOWINIT(HWINDOW)) std::exit(3);
     THROWERROR("la rispettiva applicazione non è stata inizilizata!");
   };
-  EXPECT_EXIT(init_without_window(), ::testing::ExitedWithCode(0),
+  EXPECT_EXIT(init_without_window(), ::testing::ExitedWithCode(1),
               "box \\[Error\\] la rispettiva applicazione non è stata inizilizata!");
 }
 
