@@ -59,7 +59,11 @@ void TSINGLECUBE::DRAW(SINGLE SIZE, SINGLE RADIUS, LONGINT NUMPOINTS, LONGINT I,
   TEXTUREON();
 
   // Every sticker is the square over the +Y face, lifted just off it and
-  // turned onto its face.
+  // turned onto its face. Seen from afar, a 24-bit depth buffer cannot tell
+  // that lift from nothing, so the stickers are also drawn a little nearer in
+  // depth than they are, and win over their face at every distance.
+  glEnable(GL_POLYGON_OFFSET_FILL);
+  glPolygonOffset(-1, -1);
   const SINGLE h = SIDESIZE / 2;
   const SINGLE d = SIDESIZE / 2 + SIDERADIUS + 0.003f;
   auto sticker = [&](LONGINT slot, GLfloat angle, GLfloat ax, GLfloat ay, GLfloat az) {
@@ -75,6 +79,7 @@ void TSINGLECUBE::DRAW(SINGLE SIZE, SINGLE RADIUS, LONGINT NUMPOINTS, LONGINT I,
   if (K == 0) sticker(3, 90, -1, 0, 0);
   if (J == 0) sticker(4, 180, 0, 0, 1);
   if (I == 2) sticker(5, 90, 0, 0, -1);
+  glDisable(GL_POLYGON_OFFSET_FILL);
   glPopMatrix();
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <string>
@@ -150,12 +151,14 @@ class CubePicture : public ::testing::Test {
     ASSERT_NE(TEXTURETGA2[0].TEXID, 0u);
   }
 
-  // Draws the cube as a frame does, seen from (xrot, yrot) at distance 30.
-  static void draw(float xrot, float yrot) {
+  // Draws the cube as a frame does, seen from (xrot, yrot) at distance 30
+  // plus DEPTH.
+  static void draw(float xrot, float yrot, float depth = 0) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0, 0, -30);
     PUTGLPOINTLIGHT(GL_LIGHT0, 0, 0, 10, 10, 0.1f);
+    glTranslatef(0, 0, -depth);
     glRotatef(xrot, 1, 0, 0);
     glRotatef(yrot, 0, 1, 0);
     SETGLSPRITE();
@@ -173,16 +176,22 @@ class CubePicture : public ::testing::Test {
     return p;
   }
 
-  // The colour under the projection of world point (x, y, z), by name.
-  static std::string colour_at(double x, double y, double z) {
+  // The pixel under the projection of world point (x, y, z).
+  static std::array<BYTE, 3> pixel_at(double x, double y, double z) {
     GLdouble model[16], proj[16], wx, wy, wz;
     GLint view[4];
     glGetDoublev(GL_MODELVIEW_MATRIX, model);
     glGetDoublev(GL_PROJECTION_MATRIX, proj);
     glGetIntegerv(GL_VIEWPORT, view);
     gluProject(x, y, z, model, proj, view, &wx, &wy, &wz);
-    BYTE px[3];
-    glReadPixels(static_cast<GLint>(wx), static_cast<GLint>(wy), 1, 1, GL_RGB, GL_UNSIGNED_BYTE, px);
+    std::array<BYTE, 3> px;
+    glReadPixels(static_cast<GLint>(wx), static_cast<GLint>(wy), 1, 1, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+    return px;
+  }
+
+  // The colour under the projection of world point (x, y, z), by name.
+  static std::string colour_at(double x, double y, double z) {
+    const std::array<BYTE, 3> px = pixel_at(x, y, z);
     const double m = std::max({px[0], px[1], px[2], BYTE(1)});
     const double r = px[0] / m, g = px[1] / m, b = px[2] / m;
     const struct {
@@ -229,6 +238,37 @@ TEST_F(CubePicture, SolvedCubeShowsEachColourOnItsFace) {
         }
     }
     glPopMatrix();
+  }
+}
+
+TEST_F(CubePicture, StickersStayCleanAtEveryDistanceTheViewReaches) {
+  // The start view from near to as far as the cube stays inside the far
+  // plane; every point of every visible sticker, away from its rounded
+  // corners, shows its colour brightly: no sliver of the dark body beneath.
+  const char* names[6] = {"white", "green", "orange", "red", "yellow", "blue"};
+  const int dir[6][3] = {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}, {0, -1, 0}, {1, 0, 0}};
+  for (float depth : {0.0f, 30.0f, 45.0f, 55.0f, 65.0f}) {
+    draw(45, 225, depth);
+    GLdouble m[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    int dark = 0, samples = 0;
+    for (int slot = 0; slot < 6; ++slot) {
+      if (m[2] * dir[slot][0] + m[6] * dir[slot][1] + m[10] * dir[slot][2] < 0.3) continue;
+      for (int a = -1; a <= 1; ++a)
+        for (int b = -1; b <= 1; ++b)
+          for (double u = -0.9; u < 0.95; u += 0.3)
+            for (double v = -0.9; v < 0.95; v += 0.3) {
+              double p[3];
+              int k = 0;
+              for (int axis = 0; axis < 3; ++axis)
+                p[axis] = dir[slot][axis] != 0 ? dir[slot][axis] * 4.503 : (k++ == 0 ? a * 3.0 + u : b * 3.0 + v);
+              const std::array<BYTE, 3> px = pixel_at(p[0], p[1], p[2]);
+              ++samples;
+              if (std::max({px[0], px[1], px[2]}) < 60 || colour_at(p[0], p[1], p[2]) != names[slot]) ++dark;
+            }
+    }
+    EXPECT_GT(samples, 1000);
+    EXPECT_EQ(dark, 0) << "at depth " << depth;
   }
 }
 
