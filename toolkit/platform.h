@@ -71,6 +71,9 @@ bool platform_message_pending();
 void platform_post_message(const platform_message& m);
 void platform_set_capture(bool on);
 bool platform_has_focus();
+// True when the display may blank or start its screen saver while the
+// program runs.
+bool platform_screen_saver_allowed();
 void platform_get_cursor_pos(int* x, int* y);
 void platform_set_cursor_pos(int x, int y);
 void platform_client_to_screen(int* x, int* y);
@@ -91,8 +94,11 @@ bool platform_load_bmp(const char* file, platform_bitmap* out);
 // 32-bit pixels with alpha in the high byte; false when no font is found.
 bool platform_render_text(const char* text, int point_size, platform_bitmap* out);
 
-// For tests: queue input as the platform would receive it.
-void platform_push_mouse_motion(int x, int y);
+// For tests: queue input as the platform would receive it. HELD: the
+// buttons held during a motion, as MK_ flags. A key is named by the virtual
+// key of its position on a US layout; SYMBOL is what the layout prints on
+// it, 0 for the US symbol.
+void platform_push_mouse_motion(int x, int y, LONGINT held = 0);
 void platform_push_mouse_button(int button, bool down, int x, int y);
-void platform_push_key(LONGINT virtual_key, bool down);
+void platform_push_key(LONGINT position, bool down, LONGINT symbol = 0, bool num_lock = true);
 void platform_push_close_request();

@@ -82,10 +82,34 @@ struct key_table {
 
 const key_table keys;
 
-// Win32 virtual-key code of a scancode, 0 when it has none.
-LONGINT virtual_key(int scancode) {
-  if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return 0;
-  return keys.vk[scancode];
+// Win32 virtual-key code of a key event, 0 when it has none. As on Win32,
+// letters and digits follow the keyboard layout: the key that prints A is
+// 'A' wherever it stands. Keys without a layout meaning keep the code of
+// their position, and the keypad with NumLock off reports the navigation
+// keys printed on it.
+LONGINT virtual_key(const SDL_Keysym& key) {
+  const int sc = key.scancode;
+  if (sc < 0 || sc >= SDL_NUM_SCANCODES) return 0;
+  if ((sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_PERIOD) && !(key.mod & KMOD_NUM)) {
+    // 1 to 9, 0 and the decimal point: End, Down, Next, Left, Clear, Right,
+    // Home, Up, Prior, Insert, Delete.
+    static const LONGINT navigation[11] = {0x23, 0x28, 0x22, 0x25, 0x0C, 0x27, 0x24, 0x26, 0x21, 0x2D, 0x2E};
+    return navigation[sc - SDL_SCANCODE_KP_1];
+  }
+  const bool keypad = sc >= SDL_SCANCODE_KP_DIVIDE && sc <= SDL_SCANCODE_KP_HEXADECIMAL;
+  const SDL_Keycode sym = key.sym;
+  if (!keypad && sym >= SDLK_a && sym <= SDLK_z) return 'A' + (sym - SDLK_a);
+  if (!keypad && sym >= SDLK_0 && sym <= SDLK_9) return '0' + (sym - SDLK_0);
+  if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) {
+    // A letter position that prints punctuation on this layout.
+    static const std::pair<SDL_Keycode, LONGINT> punctuation[] = {
+        {SDLK_SEMICOLON, 0xBA}, {SDLK_EQUALS, 0xBB},    {SDLK_COMMA, 0xBC},        {SDLK_MINUS, 0xBD},
+        {SDLK_PERIOD, 0xBE},    {SDLK_SLASH, 0xBF},     {SDLK_BACKQUOTE, 0xC0},    {SDLK_LEFTBRACKET, 0xDB},
+        {SDLK_BACKSLASH, 0xDC}, {SDLK_RIGHTBRACKET, 0xDD}, {SDLK_QUOTE, 0xDE}};
+    for (const auto& [symbol, code] : punctuation)
+      if (sym == symbol) return code;
+  }
+  return keys.vk[sc];
 }
 
 void stop_timer(LONGINT id) {
@@ -113,7 +137,7 @@ bool translate(const SDL_Event& ev, platform_message* out) {
       return false;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
-      const LONGINT vk = virtual_key(ev.key.keysym.scancode);
+      const LONGINT vk = virtual_key(ev.key.keysym);
       if (vk == 0) return false;
       out->message = ev.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP;
       out->wparam = vk;
@@ -135,7 +159,11 @@ bool translate(const SDL_Event& ev, platform_message* out) {
       } else {
         return false;
       }
-      out->wparam = button_flags(SDL_GetMouseState(nullptr, nullptr));
+      // The buttons held as the event happened: the event's own button as it
+      // says, the others as they are now.
+      Uint32 held = SDL_GetMouseState(nullptr, nullptr) & ~SDL_BUTTON(ev.button.button);
+      if (down) held |= SDL_BUTTON(ev.button.button);
+      out->wparam = button_flags(held);
       out->lparam = MAKELPARAM(ev.button.x, ev.button.y);
       return true;
     }
@@ -190,6 +218,9 @@ void set_pixel_attributes(const platform_pixel_request& p, bool preferences) {
 
 bool platform_init(const char** reason) {
   if (initialised) return true;
+  // SDL keeps the screen awake unless told otherwise; a puzzle left open
+  // must not stop the display from blanking.
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
     if (reason) *reason = SDL_GetError();
     return false;
@@ -374,6 +405,8 @@ void platform_set_capture(bool on) {
   if (window) SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
 }
 
+bool platform_screen_saver_allowed() { return SDL_IsScreenSaverEnabled() == SDL_TRUE; }
+
 bool platform_has_focus() { return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS); }
 
 void platform_get_cursor_pos(int* x, int* y) { SDL_GetGlobalMouseState(x, y); }
@@ -459,11 +492,13 @@ bool platform_render_text(const char* text, int point_size, platform_bitmap* out
   return ok;
 }
 
-void platform_push_mouse_motion(int x, int y) {
+void platform_push_mouse_motion(int x, int y, LONGINT held) {
   SDL_Event ev;
   SDL_zero(ev);
   ev.type = SDL_MOUSEMOTION;
   ev.motion.windowID = window ? SDL_GetWindowID(window) : 0;
+  ev.motion.state = ((held & MK_LBUTTON) ? SDL_BUTTON_LMASK : 0) | ((held & MK_RBUTTON) ? SDL_BUTTON_RMASK : 0) |
+                    ((held & MK_MBUTTON) ? SDL_BUTTON_MMASK : 0);
   ev.motion.x = x;
   ev.motion.y = y;
   SDL_PushEvent(&ev);
@@ -481,13 +516,15 @@ void platform_push_mouse_button(int button, bool down, int x, int y) {
   SDL_PushEvent(&ev);
 }
 
-void platform_push_key(LONGINT virtual_key, bool down) {
+void platform_push_key(LONGINT position, bool down, LONGINT symbol, bool num_lock) {
   for (int sc = 0; sc < SDL_NUM_SCANCODES; ++sc) {
-    if (keys.vk[sc] != virtual_key) continue;
+    if (keys.vk[sc] != position) continue;
     SDL_Event ev;
     SDL_zero(ev);
     ev.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     ev.key.keysym.scancode = static_cast<SDL_Scancode>(sc);
+    ev.key.keysym.sym = symbol != 0 ? symbol : SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(sc));
+    ev.key.keysym.mod = num_lock ? KMOD_NUM : KMOD_NONE;
     ev.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     SDL_PushEvent(&ev);
     return;

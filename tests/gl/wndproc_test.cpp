@@ -291,15 +291,70 @@ TEST_F(WindowProcedure, PumpTakesARunOfMotionsAsItsLast) {
   EXPECT_EQ(SETKEY['Q'], -1);
 }
 
-TEST_F(WindowProcedure, PlatformKeysArriveAsVirtualKeys) {
-  for (LONGINT vk : {0x1B, 0x0D, 0x20, 0x25, 0x70, LONGINT{'Z'}, LONGINT{'0'}, 0x60, 0xBA}) {
-    platform_push_key(vk, true);
-    platform_message m{};
-    ASSERT_TRUE(platform_take_message(&m)) << vk;
-    EXPECT_EQ(m.message, WM_KEYDOWN);
-    EXPECT_EQ(m.wparam, vk);
-  }
+// The virtual key the platform reports for a key pushed at POSITION.
+LONGINT key_seen(LONGINT position, LONGINT symbol = 0, bool num_lock = true) {
+  platform_push_key(position, true, symbol, num_lock);
+  platform_message m{};
+  if (!platform_take_message(&m) || m.message != WM_KEYDOWN) return -1;
+  return m.wparam;
 }
+
+TEST_F(WindowProcedure, PlatformKeysArriveAsVirtualKeys) {
+  for (LONGINT vk : {0x1B, 0x0D, 0x20, 0x25, 0x70, LONGINT{'Z'}, LONGINT{'0'}, 0x60, 0xBA}) EXPECT_EQ(key_seen(vk), vk);
+  // Letters follow the layout, as on an AZERTY keyboard: the key labelled A
+  // stands where a US keyboard has Q, and M where it has the semicolon; the
+  // US M position prints a comma. Its digit row prints symbols and still
+  // gives the digits; function keys and arrows never move.
+  EXPECT_EQ(key_seen('Q', 'a'), 'A');
+  EXPECT_EQ(key_seen('A', 'q'), 'Q');
+  EXPECT_EQ(key_seen(0xBA, 'm'), 'M');
+  EXPECT_EQ(key_seen('M', ','), 0xBC);
+  EXPECT_EQ(key_seen('1', '&'), '1');
+  EXPECT_EQ(key_seen(0x70), 0x70);
+  EXPECT_EQ(key_seen(0x26), 0x26);
+  // The keypad's digits, and with NumLock off the keys printed beside them.
+  EXPECT_EQ(key_seen(0x61, 0, true), 0x61);
+  EXPECT_EQ(key_seen(0x61, 0, false), 0x23);
+  EXPECT_EQ(key_seen(0x68, 0, false), 0x26);
+  EXPECT_EQ(key_seen(0x60, 0, false), 0x2D);
+}
+
+TEST_F(WindowProcedure, PlatformButtonsAndMotionCarryTheirButtons) {
+  // A right drag through the platform moves the view only while held.
+  MSPEED = 2;
+  platform_push_mouse_button(3, true, 50, 100);
+  platform_push_key('Q', true);
+  platform_push_mouse_motion(50, 110, MK_RBUTTON);
+  platform_push_key('Q', false);
+  platform_push_mouse_button(3, false, 50, 110);
+  platform_push_mouse_motion(50, 150);
+  for (int i = 0; i < 3; ++i) SETGLMSG();
+  EXPECT_TRUE(RIGHTMOUSEDOWN);
+  EXPECT_FLOAT_EQ(DEPTH, -2);
+  for (int i = 0; i < 3; ++i) SETGLMSG();
+  EXPECT_FALSE(RIGHTMOUSEDOWN);
+  EXPECT_FLOAT_EQ(DEPTH, -2);
+  EXPECT_EQ(vtr_capture(), 0u);
+
+  // Motion with the left button held says so in wParam, as a press does.
+  platform_push_mouse_button(1, true, 10, 10);
+  platform_push_key('Q', true);
+  platform_push_mouse_motion(20, 10, MK_LBUTTON);
+  platform_message m{};
+  ASSERT_TRUE(platform_take_message(&m));
+  EXPECT_EQ(m.message, WM_LBUTTONDOWN);
+  EXPECT_TRUE(m.wparam & MK_LBUTTON);
+  ASSERT_TRUE(platform_take_message(&m));
+  ASSERT_TRUE(platform_take_message(&m));
+  EXPECT_EQ(m.message, WM_MOUSEMOVE);
+  EXPECT_EQ(m.wparam & (MK_LBUTTON | MK_RBUTTON), MK_LBUTTON);
+  platform_push_mouse_button(1, false, 20, 10);
+  ASSERT_TRUE(platform_take_message(&m));
+  EXPECT_EQ(m.message, WM_LBUTTONUP);
+  EXPECT_FALSE(m.wparam & MK_LBUTTON);
+}
+
+TEST_F(WindowProcedure, TheScreenSaverMayRun) { EXPECT_TRUE(platform_screen_saver_allowed()); }
 
 // ---------------------------------------------------------------------------
 // The mouse-driven view applied to the modelview matrix.
