@@ -194,6 +194,15 @@ LONGWORD vtr_remove_prop(LONGWORD window, const char* name) {
 LONGWORD vtr_route_pointer(LONGINT* lparam) {
   const LONGINT x = GET_X_LPARAM(*lparam), y = GET_Y_LPARAM(*lparam);
   LONGWORD target = vtr_capture();
+  if (target == 0 && HSTATUS != 0) {
+    // The status bar, drawn over everything, takes the pointer over its strip.
+    LONGINT width, height;
+    client_size(&width, &height);
+    if (x >= 0 && x < width && y >= height - VTR_STATUS_HEIGHT && y < height) {
+      *lparam = MAKELPARAM(x, y - (height - VTR_STATUS_HEIGHT));
+      return HSTATUS;
+    }
+  }
   if (target == 0) {
     // The topmost child (the one made last) whose shape is under the point.
     for (int i = max_children - 1; i >= 0 && target == 0; --i) {

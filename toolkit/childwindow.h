@@ -11,8 +11,9 @@ bool vtr_is_child(LONGWORD window);
 void vtr_destroy_child(LONGWORD window);
 void vtr_destroy_all_children();
 // The window a pointer message at client point (x, y) of the main window
-// goes to: the capture holder, else the child whose shape is under the
-// point, else the main window. LPARAM is made relative to that window.
+// goes to: the capture holder, else the status bar over its strip, else the
+// child whose shape is under the point, else the main window. LPARAM is made
+// relative to that window.
 LONGWORD vtr_route_pointer(LONGINT* lparam);
 // Draws the children over the GL picture; nothing when there are none.
 void vtr_draw_children();

@@ -134,12 +134,20 @@ void vtr_draw_bitmap(LONGWORD window, LONGWORD handle) {
       }
     b->shown_for = window;
   }
-  // Unscaled from the top-left corner, clipped to the window's rectangle.
-  const LONGINT width = std::min(b->width, r.RIGHT - r.LEFT), height = std::min(b->height, r.BOTTOM - r.TOP);
+  // Unscaled from the top-left corner, clipped to the window's rectangle
+  // and to the client area's top and left edges (GL draws no image whose
+  // first pixel lies outside; the right and bottom edges clip by themselves).
+  const LONGINT skip_x = std::max(0, -r.LEFT), skip_y = std::max(0, -r.TOP);
+  const LONGINT width = std::min(b->width, r.RIGHT - r.LEFT) - skip_x;
+  const LONGINT height = std::min(b->height, r.BOTTOM - r.TOP) - skip_y;
   if (width <= 0 || height <= 0) return;
   glPixelStorei(GL_UNPACK_ROW_LENGTH, b->width);
-  glRasterPos2i(r.LEFT, r.TOP);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, skip_x);
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, skip_y);
+  glRasterPos2i(r.LEFT + skip_x, r.TOP + skip_y);
   glDrawPixels(width, height, GL_BGRA, GL_UNSIGNED_BYTE, b->shown.data());
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 }
 

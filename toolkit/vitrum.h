@@ -131,7 +131,8 @@ LONGINT vtr_send_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGI
 // Queues a message for the pump.
 void vtr_post_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam);
 // The default handling of a message: a close request destroys the window,
-// a right-button release asks for a context menu.
+// a right-button release asks for a context menu, and a child passes that
+// request on to its parent.
 LONGINT vtr_def_window_proc(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam);
 // Runs the destruction handling of the window once and takes it off screen.
 void vtr_destroy_window(LONGWORD window);

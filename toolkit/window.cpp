@@ -176,7 +176,7 @@ void vtr_post_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT 
   platform_post_message({window, message, wparam, lparam});
 }
 
-LONGINT vtr_def_window_proc(LONGWORD window, LONGINT message, LONGINT, LONGINT lparam) {
+LONGINT vtr_def_window_proc(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam) {
   switch (message) {
     case WM_CLOSE:
       vtr_destroy_window(window);
@@ -186,6 +186,9 @@ LONGINT vtr_def_window_proc(LONGWORD window, LONGINT message, LONGINT, LONGINT l
       platform_client_to_screen(&x, &y);
       return vtr_send_message(window, WM_CONTEXTMENU, static_cast<LONGINT>(window), MAKELPARAM(x, y));
     }
+    case WM_CONTEXTMENU:
+      // A child leaves its context menu to its parent.
+      return vtr_is_child(window) ? vtr_send_message(HWINDOW, message, wparam, lparam) : 0;
     default:
       return 0;
   }

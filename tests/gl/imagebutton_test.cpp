@@ -170,6 +170,8 @@ TEST_F(ImageButton, BitmapsAndTheirPalettes) {
   EXPECT_EQ(vtr_bitmap_count(), bitmaps);
 }
 
+int menus_asked = 0;
+void on_menu() { ++menus_asked; }
 LONGINT command_seen = 0;
 LONGINT on_command(LONGWORD, LONGINT, LONGINT wparam, LONGINT) {
   command_seen = wparam;
@@ -200,6 +202,30 @@ TEST_F(ImageButton, ThePumpRoutesThePointerByShapeAndDeliversTheCommand) {
   SETGLMSG();
   SETGLMSG();  // the posted command
   EXPECT_EQ(command_seen, 5);
+
+  // Entered with the left button held (pressed elsewhere), the button shows
+  // pressed and clicks on the release.
+  command_seen = 0;
+  platform_push_mouse_motion(102, 102);
+  platform_push_key('Q', true);
+  platform_push_mouse_motion(148, 148, MK_LBUTTON);
+  platform_push_mouse_button(1, false, 148, 148);
+  for (int i = 0; i < 3; ++i) SETGLMSG();
+  EXPECT_EQ(mode(b), 3);
+  SETGLMSG();
+  SETGLMSG();
+  EXPECT_EQ(command_seen, 5);
+
+  // A right click on the button asks the main window for its context menu,
+  // without starting a zoom there.
+  menus_asked = 0;
+  CREATEMOUSEMENU = on_menu;
+  platform_push_mouse_button(3, true, 148, 148);
+  platform_push_mouse_button(3, false, 148, 148);
+  SETGLMSG();
+  SETGLMSG();
+  EXPECT_EQ(menus_asked, 1);
+  EXPECT_FALSE(RIGHTMOUSEDOWN);
   vtr_destroy_window(b);
 }
 
@@ -224,6 +250,14 @@ TEST_F(ImageButton, ButtonsAndTheStatusBarAreDrawnOverThePicture) {
   EXPECT_GT(hovered[1], 150);
   EXPECT_LT(hovered[2], 100);
   vtr_destroy_window(b);
+
+  // Placed partly above and left of the client area, it shows what is left.
+  const LONGWORD clipped = make("B1", -30, -20, 2);
+  draw_over_black();
+  const auto inside = pixel(35 - 30, 75 - 20);
+  EXPECT_GT(inside[2], 150);
+  EXPECT_LT(inside[0], 100);
+  vtr_destroy_window(clipped);
 }
 
 TEST(StatusBar, PartsAndTheirTexts) {
@@ -264,6 +298,24 @@ TEST(StatusBar, PartsAndTheirTexts) {
   glFinish();
   glReadPixels(0, 0, cw, VTR_STATUS_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, strip.data());
   EXPECT_GT(dark_in(102, 196), 40);
+
+  // The strip takes the pointer: a press there is no press of the main
+  // window, and a drag from it turns nothing; just above it, it is.
+  reset_input();
+  drain_messages();
+  MSPEED = 2;
+  platform_push_mouse_button(1, true, 150, ch - 5);
+  platform_push_mouse_motion(190, ch - 8, MK_LBUTTON);
+  platform_push_mouse_button(1, false, 190, ch - 8);
+  for (int i = 0; i < 3; ++i) SETGLMSG();
+  EXPECT_EQ(SETMX, 0);
+  EXPECT_EQ(XROT, 0);
+  EXPECT_EQ(YROT, 0);
+  platform_push_mouse_button(1, true, 150, ch - VTR_STATUS_HEIGHT - 1);
+  SETGLMSG();
+  EXPECT_EQ(SETMX, 150);
+  EXPECT_TRUE(LEFTMOUSEDOWN);
+  GLWNDPROC(HWINDOW, WM_LBUTTONUP, 0, 0);
 }
 
 }  // namespace
