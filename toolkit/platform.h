@@ -59,7 +59,10 @@ void platform_get_window_rect(int* x, int* y, int* width, int* height);
 void platform_set_title(const char* title);
 const char* platform_get_title();
 void platform_screen_size(int* width, int* height);
+// True when the display now paces the swaps (INTERVAL refreshes a swap).
 bool platform_set_swap_interval(int interval);
+// The refresh rate of the window's display in Hz, 0 when unknown.
+int platform_refresh_rate();
 void platform_swap();
 
 // Takes at most one event and translates it; never waits. A run of pointer

@@ -371,7 +371,18 @@ void platform_screen_size(int* width, int* height) {
   *height = mode.h;
 }
 
-bool platform_set_swap_interval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
+bool platform_set_swap_interval(int interval) {
+  // The offscreen driver takes the request but has no display to wait for.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && std::strcmp(driver, "offscreen") == 0) return false;
+  return SDL_GL_SetSwapInterval(interval) == 0;
+}
+
+int platform_refresh_rate() {
+  SDL_DisplayMode mode;
+  if (!window || SDL_GetWindowDisplayMode(window, &mode) != 0) return 0;
+  return mode.refresh_rate;
+}
 
 void platform_swap() {
   if (window) SDL_GL_SwapWindow(window);

@@ -75,7 +75,9 @@ void DELETEOGLWINDOW();
 
 // The primary screen's size in pixels.
 void vtr_screen_size(LONGINT* width, LONGINT* height);
-// Shows the frame just drawn.
+// Shows the frame just drawn. Where the display does not pace the swaps, it
+// waits for the display's next refresh (60 Hz when unknown), so that what
+// counts frames runs at the same speed everywhere.
 void vtr_swap_buffers();
 
 // ---------------------------------------------------------------------------

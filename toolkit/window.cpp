@@ -2,9 +2,11 @@
 // the status bar, and the Win32-style window functions the window procedure
 // relies on (send, post, default handling, destruction, capture).
 // Owns the window state: handles, size, full-screen form, the class record.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "childwindow.h"
 #include "platform.h"
@@ -50,6 +52,33 @@ constexpr LONGINT pfd_base_flags = 0x1067;
 TWINDOWCLASS main_class{};
 bool main_window_destroyed = false;
 LONGWORD capture_window = 0;
+
+// Frame pacing where the display does not pace the swaps itself: one frame
+// per refresh of the display, so that animations counted in frames run at
+// the same speed as on a synced display.
+using frame_clock = std::chrono::steady_clock;
+bool display_paces = true;
+frame_clock::duration frame_period{};
+frame_clock::time_point next_frame{};
+
+void start_pacing() {
+  display_paces = platform_set_swap_interval(1);
+  const int rate = platform_refresh_rate();
+  frame_period = std::chrono::nanoseconds(1000000000 / (rate > 0 ? rate : 60));
+  next_frame = frame_clock::now();
+}
+
+// Waits for the next frame's turn. A frame that ran late starts the count
+// again rather than letting the following frames rush to catch up.
+void pace_frame() {
+  next_frame += frame_period;
+  const frame_clock::time_point now = frame_clock::now();
+  if (next_frame > now) {
+    std::this_thread::sleep_until(next_frame);
+  } else if (now - next_frame > frame_period) {
+    next_frame = now;
+  }
+}
 
 }  // namespace
 
@@ -115,8 +144,7 @@ BOOLEAN WINDOWINIT(LONGWORD HPARENT) {
   DCWINDOW = HPARENT;
   if (!platform_create_context()) return false;
   RCWINDOW = 1;
-  // Paced by the display where the driver allows it; unpaced otherwise.
-  platform_set_swap_interval(1);
+  start_pacing();
   return true;
 }
 
@@ -164,6 +192,7 @@ void vtr_screen_size(LONGINT* width, LONGINT* height) {
 void vtr_swap_buffers() {
   vtr_draw_children();
   platform_swap();
+  if (!display_paces) pace_frame();
 }
 
 LONGINT vtr_send_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam) {

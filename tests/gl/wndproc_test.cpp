@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 
@@ -355,6 +356,18 @@ TEST_F(WindowProcedure, PlatformButtonsAndMotionCarryTheirButtons) {
 }
 
 TEST_F(WindowProcedure, TheScreenSaverMayRun) { EXPECT_TRUE(platform_screen_saver_allowed()); }
+
+TEST(Window, SwapsKeepToTheRefreshRateWhereTheDisplayDoesNotPaceThem) {
+  open_test_window();
+  // The offscreen display refuses a swap interval: the toolkit paces.
+  ASSERT_FALSE(platform_set_swap_interval(1));
+  const int rate = platform_refresh_rate() > 0 ? platform_refresh_rate() : 60;
+  vtr_swap_buffers();
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 12; ++i) vtr_swap_buffers();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_GE(seconds, 11.0 / rate) << rate << " Hz";
+}
 
 // ---------------------------------------------------------------------------
 // The mouse-driven view applied to the modelview matrix.
