@@ -213,6 +213,13 @@ BOOLEAN load(TGATEXTURE& texture, const char* filename) {
 
 BOOLEAN LOADTGA(TGATEXTURE& TEXTURE, const char* FILENAME) {
   close_stream();
+  // Only a regular file is opened: a directory has no bytes, and opening a
+  // named pipe would wait for a writer that never comes.
+  struct stat st;
+  if (stat(FILENAME, &st) != 0 || !S_ISREG(st.st_mode)) {
+    report("Could not open texture file");
+    return false;
+  }
   FTGA.file = std::fopen(FILENAME, "rb");
   if (!FTGA.file) {
     report("Could not open texture file");

@@ -2,6 +2,7 @@
 // the 64-bit size and its cap, and agreement with an independent decoder.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -227,14 +228,36 @@ TEST_F(Tga, FilesReadThroughTheBufferAgreeWithMemory) {
 }
 
 TEST_F(Tga, FilesThatCannotBeReadAreReported) {
-  EXPECT_FALSE(LOADTGA(texture, "/nonexistent/dir/image.tga"));
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].text, "Could not open texture file");
-  // A directory opens but its reads fail: reported as a file that ends.
+  // Missing, a directory, a named pipe with no writer: none is opened, none
+  // blocks, each is a file that cannot be opened.
+  const std::string fifo = "/tmp/vtr-tga-fifo-" + std::to_string(getpid());
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& name : {std::string("/nonexistent/dir/image.tga"), std::string("/tmp"), fifo}) {
+    shown.clear();
+    EXPECT_FALSE(LOADTGA(texture, name.c_str())) << name;
+    ASSERT_EQ(shown.size(), 1u) << name;
+    EXPECT_EQ(shown[0].text, "Could not open texture file");
+  }
+  std::remove(fifo.c_str());
+
+  // A stream that ends before the image does, where its length cannot be
+  // known in advance: the read itself must report the failure.
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  const bytes short_image = header(2, 40, 40, 24) + bytes(40 * 40 * 3 - 7, 9);
+  ASSERT_EQ(write(ends[1], short_image.data(), short_image.size()), static_cast<ssize_t>(short_image.size()));
+  close(ends[1]);
   shown.clear();
-  EXPECT_FALSE(LOADTGA(texture, "/tmp"));
+  FTGA = {};
+  FTGA.file = fdopen(ends[0], "rb");
+  BYTE first[12];
+  ASSERT_EQ(FTGA.read(first, 12), 12u);
+  EXPECT_FALSE(LOADUNCOMPRESSEDTGA(texture, "pipe"));
   ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].text, "Could not read file header");
+  EXPECT_EQ(shown[0].text, "Could not read image data");
+  EXPECT_EQ(texture.IMAGEDATA, nullptr);
+  std::fclose(FTGA.file);
+  FTGA.file = nullptr;
 }
 
 // Files written by ImageMagick, decoded by ImageMagick into top-down RGBA.
