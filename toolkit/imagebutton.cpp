@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "imagefile.h"
 #include "platform.h"
 #include "vitrum.h"
 
@@ -26,6 +27,7 @@ std::vector<std::unique_ptr<bitmap>> bitmaps;            // handle i + 1
 std::vector<std::unique_ptr<LONGWORD[]>> palettes;       // handle i + 1, 256 entries
 
 constexpr LONGINT mode_normal = 1, mode_hover = 2, mode_pressed = 3;
+constexpr std::int64_t largest_bitmap = 8192;
 
 template <class T>
 LONGWORD keep(std::vector<std::unique_ptr<T>>& table, std::unique_ptr<T> item) {
@@ -66,6 +68,10 @@ void release(LONGWORD window, const char* property, bool is_region) {
 }  // namespace
 
 LONGWORD LOADBMPFROMFILE(const std::string& FILENAME, LONGWORD& PAL) {
+  // A header claiming more than a button could ever be is refused before the
+  // file is decoded.
+  std::int64_t width, height;
+  if (!vtr_image_extent(FILENAME.c_str(), &width, &height) || width > largest_bitmap || height > largest_bitmap) return 0;
   platform_bitmap loaded;
   if (!platform_load_bmp(FILENAME.c_str(), &loaded)) return 0;
   if (loaded.bits <= 8) {

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "childwindow.h"
+#include "imagefile.h"
 #include "platform.h"
 #include "vitrum.h"
 
@@ -48,6 +49,8 @@ constexpr LONGWORD main_window = 1;
 constexpr LONGWORD button_face = 0x00F0F0F0;
 constexpr LONGINT pfd_stereo = 0x2;
 constexpr LONGINT pfd_base_flags = 0x1067;
+// Icon and cursor files claiming more than this on a side are not loaded.
+constexpr std::int64_t largest_icon = 256;
 
 TWINDOWCLASS main_class{};
 bool main_window_destroyed = false;
@@ -78,6 +81,13 @@ void pace_frame() {
   } else if (now - next_frame > frame_period) {
     next_frame = now;
   }
+}
+
+// FILE when it claims an image an icon or cursor can be; null otherwise, so
+// that a broken file is refused before anything is decoded.
+const char* icon_sized(const char* file) {
+  std::int64_t width, height;
+  return vtr_image_extent(file, &width, &height) && width <= largest_icon && height <= largest_icon ? file : nullptr;
 }
 
 }  // namespace
@@ -119,8 +129,9 @@ BOOLEAN WINDOWREGISTER() {
   main_class.CLASSNAME = "GLWindow";
   main_class.BACKGROUND = button_face;
   // A kind outside the tables leaves the class without cursor or icon.
-  main_class.CURSOR = SETTYPECURSOR == FILECURSOR ? platform_file_cursor(CURSORFILE) : platform_system_cursor(SETTYPECURSOR);
-  main_class.ICON = SETTYPEICON == FILEICON ? platform_file_icon(ICONFILE) : nullptr;
+  main_class.CURSOR =
+      SETTYPECURSOR == FILECURSOR ? platform_file_cursor(icon_sized(CURSORFILE)) : platform_system_cursor(SETTYPECURSOR);
+  main_class.ICON = SETTYPEICON == FILEICON ? platform_file_icon(icon_sized(ICONFILE)) : nullptr;
   // The image-button class needs no platform resources of its own.
   if (!WINDOWCLASSEX.CLASSNAME) WINDOWCLASSEX = {"IMAGEBUTTON", platform_system_cursor(ARROW), nullptr, 0};
   return true;

@@ -159,6 +159,13 @@ TEST_F(ImageButton, BitmapsAndTheirPalettes) {
   EXPECT_EQ(LOADBMPFROMFILE(dir + "/nothing.BMP", untouched), 0u);
   EXPECT_EQ(untouched, 77u);
   EXPECT_EQ(BITMAPTOREGION(dir + "/nothing.BMP", VTR_MAGENTA, 1), 0u);
+  // A small file claiming 30000 x 30000 pixels is refused unread.
+  std::vector<std::uint8_t> huge = bmp_file(demo_button(1, 'N'));
+  for (int field : {18, 22})
+    for (int i = 0; i < 4; ++i) huge[field + i] = static_cast<std::uint8_t>(30000 >> (8 * i));
+  write(dir + "/HUGE.BMP", huge);
+  EXPECT_EQ(LOADBMPFROMFILE(dir + "/HUGE.BMP", untouched), 0u);
+  EXPECT_EQ(untouched, 77u);
   // The paletted hexagon gives the same kind of shape as a deep image.
   const LONGWORD shape = BITMAPTOREGION(dir + "/B3N.BMP", VTR_MAGENTA, 1);
   EXPECT_TRUE(vtr_region_contains(shape, 48, 48));

@@ -1,10 +1,17 @@
 // Window set-up failures, made to happen for real: each shows its own text
-// under the caption "Error" and ends the process with exit code 1.
+// under the caption "Error" and ends the process with exit code 1. And a
+// broken icon file, which costs the window its icon and nothing else.
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "datagen.h"
 #include "vitrum.h"
 
 namespace {
@@ -46,6 +53,28 @@ TEST(SetupFailureDeathTest, AWindowWithoutContextFailsTheInitialisation) {
   };
   EXPECT_EXIT(init_without_window(), ::testing::ExitedWithCode(1),
               "box \\[Error\\] la rispettiva applicazione non è stata inizilizata!");
+}
+
+TEST(WindowSetup, AnIconFileClaimingAHugeImageIsRefusedUnread) {
+  // 4 kB that claim 30000 x 60000 pixels.
+  std::vector<std::uint8_t> icon = ico_file(data_icon());
+  for (int i = 0; i < 4; ++i) {
+    icon[22 + 4 + i] = static_cast<std::uint8_t>(30000 >> (8 * i));
+    icon[22 + 8 + i] = static_cast<std::uint8_t>(120000 >> (8 * i));
+  }
+  const std::string name = "/tmp/vtr-huge-" + std::to_string(getpid()) + ".ico";
+  std::FILE* f = std::fopen(name.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(icon.data(), 1, icon.size(), f);
+  std::fclose(f);
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  struct rusage before, after;
+  getrusage(RUSAGE_SELF, &before);
+  OGLWINDOWSETTING(FILECURSOR, name.c_str(), FILEICON, name.c_str());
+  EXPECT_TRUE(WINDOWREGISTER());
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "kilobytes";
+  std::remove(name.c_str());
 }
 
 }  // namespace

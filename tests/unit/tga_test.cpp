@@ -1,5 +1,6 @@
 // TGA decoding from bytes and from files: pixels, every failure message,
-// the 64-bit size and its cap, and agreement with an independent decoder.
+// the 64-bit size and its cap, and agreement with an independent decoder;
+// and the sizes that other image files claim in their headers.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -13,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "datagen.h"
+#include "imagefile.h"
 #include "tga.h"
 
 namespace {
@@ -301,6 +304,62 @@ TEST_F(Tga, AgreesWithAnIndependentDecoder) {
     }
   }
   std::system(("rm -rf " + dir).c_str());
+}
+
+// ---------------------------------------------------------------------------
+// Image headers
+
+TEST(ImageFile, SizesClaimedByBitmapsIconsAndPngs) {
+  auto extent = [](const bytes& content) {
+    const std::string name = temp_file(content);
+    std::int64_t w = -1, h = -1;
+    const bool ok = vtr_image_extent(name.c_str(), &w, &h);
+    std::remove(name.c_str());
+    return ok ? std::to_string(w) + "x" + std::to_string(h) : std::string("refused");
+  };
+  auto put32 = [](bytes& f, std::size_t at, std::uint32_t v, bool big_endian = false) {
+    for (int i = 0; i < 4; ++i) f[at + i] = static_cast<BYTE>(v >> (big_endian ? 24 - 8 * i : 8 * i));
+  };
+  picture small{20, 10, bytes(20 * 10 * 4, 255)};
+  // An icon's bitmap counts its mask rows in its height.
+  bytes icon = ico_file(small);
+  EXPECT_EQ(extent(icon), "20x10");
+  put32(icon, 22 + 4, 30000);
+  put32(icon, 22 + 8, 120000);
+  EXPECT_EQ(extent(icon), "30000x60000");
+  // A bitmap file, bottom-up or top-down.
+  bytes bitmap = bmp_file(small);
+  EXPECT_EQ(extent(bitmap), "20x10");
+  put32(bitmap, 14 + 8, static_cast<std::uint32_t>(-10));
+  EXPECT_EQ(extent(bitmap), "20x10");
+  put32(bitmap, 14 + 4, 30000);
+  put32(bitmap, 14 + 8, 30000);
+  EXPECT_EQ(extent(bitmap), "30000x30000");
+  // A PNG, alone and as the second image of an icon.
+  bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 0, 0, 0, 0, 0};
+  put32(png, 16, 300, true);
+  put32(png, 20, 7, true);
+  EXPECT_EQ(extent(png), "300x7");
+  bytes two = ico_file(small);
+  two[4] = 2;
+  two.insert(two.begin() + 22, 16, 0);
+  put32(two, 6 + 12, 22 + 16);
+  put32(two, 22 + 12, static_cast<std::uint32_t>(two.size()));
+  two.insert(two.end(), png.begin(), png.end());
+  EXPECT_EQ(extent(two), "300x10");
+  // Anything else, an entry pointing past the end, or no pixels: refused.
+  EXPECT_EQ(extent(header(2, 4, 4, 24)), "refused");
+  put32(two, 22 + 12, 1 << 20);
+  EXPECT_EQ(extent(two), "refused");
+  put32(png, 16, 0, true);
+  EXPECT_EQ(extent(png), "refused");
+  // A directory and a named pipe are no image files, and nothing waits.
+  std::int64_t w, h;
+  EXPECT_FALSE(vtr_image_extent("/tmp", &w, &h));
+  const std::string fifo = "/tmp/vtr-image-fifo-" + std::to_string(getpid());
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(vtr_image_extent(fifo.c_str(), &w, &h));
+  std::remove(fifo.c_str());
 }
 
 }  // namespace
