@@ -65,9 +65,9 @@ bool platform_set_swap_interval(int interval);
 int platform_refresh_rate();
 void platform_swap();
 
-// Takes at most one event and translates it; never waits. A run of pointer
-// motions is taken as its last one. False when nothing was taken or the event
-// has no message counterpart.
+// Takes at most one message's worth of events and translates it; never
+// waits. Events without a message counterpart are passed over, and a run of
+// pointer motions is taken as its last one. False when no message came.
 bool platform_take_message(platform_message* out);
 bool platform_message_pending();
 // Queues a message behind the pending events (posting, not sending).
@@ -98,7 +98,8 @@ bool platform_load_bmp(const char* file, platform_bitmap* out);
 bool platform_render_text(const char* text, int point_size, platform_bitmap* out);
 
 // For tests: queue input as the platform would receive it. HELD: the
-// buttons held during a motion, as MK_ flags. A key is named by the virtual
+// buttons held during a motion, as MK_ flags; BUTTON: 1 left, 2 middle,
+// 3 right. A key is named by the virtual
 // key of its position on a US layout; SYMBOL is what the layout prints on
 // it, 0 for the US symbol.
 void platform_push_mouse_motion(int x, int y, LONGINT held = 0);

@@ -391,17 +391,24 @@ void platform_swap() {
 bool platform_take_message(platform_message* out) {
   if (!initialised) return false;
   SDL_PumpEvents();
+  // Events without a message (the pointer entering or leaving, the middle
+  // button, ...) are passed over: they cost no frame and end no run.
   SDL_Event ev;
-  if (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1) return false;
-  if (ev.type == SDL_MOUSEMOTION) {
-    // Only the latest position of a run of motions matters: the drag adds up
-    // the same differences and the pointer globals end at the same place.
-    SDL_Event next;
-    while (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 && next.type == SDL_MOUSEMOTION) {
-      SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_MOUSEMOTION, SDL_MOUSEMOTION);
-    }
+  do {
+    if (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1) return false;
+  } while (!translate(ev, out));
+  if (ev.type != SDL_MOUSEMOTION) return true;
+  // Only the latest position of a run of motions matters: the drag adds up
+  // the same differences and the pointer globals end at the same place.
+  SDL_Event next;
+  platform_message message;
+  while (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
+    const bool motion = next.type == SDL_MOUSEMOTION;
+    if (!motion && translate(next, &message)) break;
+    SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+    if (motion) translate(next, out);
   }
-  return translate(ev, out);
+  return true;
 }
 
 bool platform_message_pending() {
@@ -520,7 +527,7 @@ void platform_push_mouse_button(int button, bool down, int x, int y) {
   SDL_zero(ev);
   ev.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
   ev.button.windowID = window ? SDL_GetWindowID(window) : 0;
-  ev.button.button = button == 1 ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
+  ev.button.button = button == 1 ? SDL_BUTTON_LEFT : (button == 2 ? SDL_BUTTON_MIDDLE : SDL_BUTTON_RIGHT);
   ev.button.state = down ? SDL_PRESSED : SDL_RELEASED;
   ev.button.x = x;
   ev.button.y = y;

@@ -290,6 +290,18 @@ TEST_F(WindowProcedure, PumpTakesARunOfMotionsAsItsLast) {
   EXPECT_EQ(SETKEY['Q'], 0);
   SETGLMSG();
   EXPECT_EQ(SETKEY['Q'], -1);
+
+  // A burst with events that carry no message in between (here the middle
+  // button) is still one run, taken in one call.
+  for (int i = 1; i <= 2000; ++i) {
+    platform_push_mouse_motion(100 + i % 300, 95, MK_LBUTTON);
+    if (i % 7 == 0) platform_push_mouse_button(2, i % 14 == 0, 100, 95);
+  }
+  platform_push_mouse_motion(250, 60, MK_LBUTTON);
+  SETGLMSG();
+  EXPECT_EQ(SETOMX, 250);
+  EXPECT_EQ(SETOMY, 60);
+  EXPECT_FALSE(platform_message_pending());
 }
 
 // The virtual key the platform reports for a key pushed at POSITION.
