@@ -149,15 +149,39 @@ picture turner(char axis, bool ccw) {
   return p;
 }
 
-}  // namespace
-
-const std::vector<std::string>& data_image_names() {
-  static const std::vector<std::string> names = {"colore", "uno",  "due",  "tre",  "negx",
-                                                 "posx",   "negy", "posy", "negz", "posz"};
-  return names;
+// Gives every fully transparent pixel the mean colour of the pixels it
+// borders that already have one, spreading outwards from the opaque shape
+// until all have a colour. Linear filtering then mixes the shape's own
+// colours into its edge instead of the black of empty pixels; alpha is kept.
+void bleed(picture& p) {
+  const int w = p.width, h = p.height;
+  std::vector<char> coloured(static_cast<std::size_t>(w) * h);
+  for (std::size_t i = 0; i < coloured.size(); ++i) coloured[i] = p.rgba[i * 4 + 3] > 0;
+  for (bool grew = true; grew;) {
+    grew = false;
+    std::vector<char> next = coloured;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const std::size_t i = static_cast<std::size_t>(y) * w + x;
+        if (coloured[i]) continue;
+        int sum[3] = {0, 0, 0}, n = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+          for (int dx = -1; dx <= 1; ++dx) {
+            const int nx = x + dx, ny = y + dy;
+            if (nx < 0 || ny < 0 || nx >= w || ny >= h || !coloured[static_cast<std::size_t>(ny) * w + nx]) continue;
+            for (int c = 0; c < 3; ++c) sum[c] += p.rgba[(static_cast<std::size_t>(ny) * w + nx) * 4 + c];
+            ++n;
+          }
+        if (n == 0) continue;
+        for (int c = 0; c < 3; ++c) p.rgba[i * 4 + c] = static_cast<std::uint8_t>((sum[c] + n / 2) / n);
+        next[i] = 1;
+        grew = true;
+      }
+    coloured.swap(next);
+  }
 }
 
-picture data_image(const std::string& name) {
+picture texture_picture(const std::string& name) {
   if (name == "colore") return sticker();
   if (name == "uno") return chooser('1');
   if (name == "due") return chooser('2');
@@ -170,6 +194,20 @@ picture data_image(const std::string& name) {
   if (name == "posy") return turner('Y', true);
   if (name == "negz") return turner('Z', false);
   return turner('Z', true);
+}
+
+}  // namespace
+
+const std::vector<std::string>& data_image_names() {
+  static const std::vector<std::string> names = {"colore", "uno",  "due",  "tre",  "negx",
+                                                 "posx",   "negy", "posy", "negz", "posz"};
+  return names;
+}
+
+picture data_image(const std::string& name) {
+  picture p = texture_picture(name);
+  bleed(p);
+  return p;
 }
 
 picture data_icon() {

@@ -2,6 +2,7 @@
 // decode with the program's own loader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -40,6 +41,33 @@ TEST(Data, ImagesDecodeAndMatchTheGenerator) {
       const std::string path = std::string(ZOZE_SOURCE_DIR) + "/examples/data/BUTTON" + std::to_string(n) + state + ".BMP";
       EXPECT_EQ(read_file(path), bmp_file(demo_button(n, state), n == 3)) << path;
     }
+}
+
+TEST(Data, TransparentPixelsTakeTheColourOfTheShapeTheyBorder) {
+  // Filtering mixes a transparent pixel's colour into its opaque neighbour:
+  // it must be one of the shape's own colours, never the black of nothing.
+  for (const std::string& name : data_image_names()) {
+    const picture p = data_image(name);
+    auto at = [&](int x, int y, int c) { return p.rgba[(static_cast<size_t>(y) * p.width + x) * 4 + c]; };
+    int bordering = 0;
+    for (int y = 0; y < p.height; ++y)
+      for (int x = 0; x < p.width; ++x) {
+        if (at(x, y, 3) != 0) continue;
+        int lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0}, n = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+          for (int dx = -1; dx <= 1; ++dx) {
+            const int nx = x + dx, ny = y + dy;
+            if (nx < 0 || ny < 0 || nx >= p.width || ny >= p.height || at(nx, ny, 3) == 0) continue;
+            for (int c = 0; c < 3; ++c) lo[c] = std::min<int>(lo[c], at(nx, ny, c)), hi[c] = std::max<int>(hi[c], at(nx, ny, c));
+            ++n;
+          }
+        if (n == 0) continue;
+        ++bordering;
+        for (int c = 0; c < 3; ++c)
+          ASSERT_TRUE(at(x, y, c) >= lo[c] && at(x, y, c) <= hi[c]) << name << " at " << x << "," << y << " channel " << c;
+      }
+    EXPECT_GT(bordering, 20) << name;
+  }
 }
 
 TEST(Data, StickerCornersLetTheBodyShowThrough) {
