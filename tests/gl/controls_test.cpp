@@ -113,7 +113,8 @@ TEST_F(Controls, StartWithLayerTwoChosen) {
 
 TEST_F(Controls, AShortClickTurnsNothing) {
   const TCUBES before = CUBES;
-  hold(4, 4);
+  // However many: each hold starts counting afresh.
+  for (int i = 0; i < 4; ++i) hold(4, 4);
   EXPECT_EQ(ROTBLOCK.X[2], 0);
   EXPECT_TRUE(same_cubes(CUBES, before));
   hold(4, 5);
@@ -222,6 +223,47 @@ TEST_F(Controls, HoverAndPressLooksFollowOneFrameLate) {
   frames(12);
   EXPECT_LT(ROTBLOCK.X[2], 0);
   release();
+}
+
+TEST_F(Controls, StayInPlaceWhateverTheViewAndEachShowsItsOwnImage) {
+  std::vector<std::vector<BYTE>> normal;
+  for (int n = 1; n <= 9; ++n) normal.push_back(control_pixels(n));
+  // Turned and zoomed, the cube moves; the controls do not change at all.
+  XROT = 100;
+  YROT = -20;
+  DEPTH = 25;
+  frames(2);
+  for (int n = 1; n <= 9; ++n) EXPECT_EQ(control_pixels(n), normal[n - 1]) << "control " << n;
+  XROT = 45;
+  YROT = 225;
+  DEPTH = 0;
+
+  // Control n draws texture n: with that texture made plain red, only
+  // control n turns red.
+  GLuint red = 0;
+  const BYTE texel[4] = {255, 0, 0, 255};
+  glGenTextures(1, &red);
+  glBindTexture(GL_TEXTURE_2D, red);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  for (int n = 1; n <= 9; ++n) {
+    const LONGWORD image = TEXTURETGA2[n].TEXID;
+    TEXTURETGA2[n].TEXID = red;
+    frames(1);
+    TEXTURETGA2[n].TEXID = image;
+    for (int other = 1; other <= 9; ++other) {
+      const std::vector<BYTE> seen = control_pixels(other);
+      if (other != n) {
+        EXPECT_EQ(seen, normal[other - 1]) << "control " << other << " changed with texture " << n;
+        continue;
+      }
+      int pure_red = 0;
+      for (size_t i = 0; i < seen.size(); i += 3) pure_red += seen[i] > 150 && seen[i + 1] < 40 && seen[i + 2] < 40;
+      EXPECT_GT(pure_red, 600) << "control " << n;
+    }
+  }
+  glDeleteTextures(1, &red);
+  frames(1);
 }
 
 TEST_F(Controls, WithoutInputFramesAreIdentical) {

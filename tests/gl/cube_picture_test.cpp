@@ -318,6 +318,31 @@ TEST_F(CubePicture, ATurnedLayerMovesAloneAndTheOffsetMovesAll) {
   EXPECT_GT(from_still, 10000);
 }
 
+TEST_F(CubePicture, ALayerAtAQuarterTurnLooksAsTheCommittedTurn) {
+  // For every axis and both senses, the layer drawn at +-90 degrees before
+  // the commit shows what the cube shows after it.
+  void (*const turn[3])(SINGLE, LONGINT) = {ROTATELAYERX, ROTATELAYERY, ROTATELAYERZ};
+  checked_array<LONGINT, 0, 2>* const angles[3] = {&ROTBLOCK.X, &ROTBLOCK.Y, &ROTBLOCK.Z};
+  for (int axis = 0; axis < 3; ++axis)
+    for (int sense : {1, -1}) {
+      INITCUBE();
+      ROTBLOCK = {};
+      (*angles[axis])[2] = 90 * sense;
+      draw(45, 225);
+      const auto before = pixels();
+      INITCUBE();
+      ROTBLOCK = {};
+      for (int step = 0; step < 15; ++step) turn[axis](6.0f * sense, 2);
+      ASSERT_EQ((*angles[axis])[2], 0);
+      draw(45, 225);
+      const auto after = pixels();
+      int different = 0;
+      for (size_t i = 0; i < after.size(); i += 3)
+        different += std::abs(after[i] - before[i]) + std::abs(after[i + 1] - before[i + 1]) > 24;
+      EXPECT_LT(different, 400) << "axis " << axis << " sense " << sense;
+    }
+}
+
 TEST_F(CubePicture, GeometryCountsAndTheStateLeftBehind) {
   // One core box, 27 bodies of 114 quads and 54 stickers, two triangles
   // each; stickers are drawn with culling off, so both passes see them.

@@ -45,6 +45,13 @@ TEST(Region, ToleranceWidensTheTransparentColourUpwardsOnly) {
   ASSERT_EQ(rects.size(), 1u);
   EXPECT_TRUE((rects[0] == TRECT{1, 0, 3, 1}));
   vtr_region_delete(region);
+  // A key whose red and blue differ: red 0x10, blue 0xF0 is transparent,
+  // the same bytes the other way round are not.
+  const std::uint32_t keyed[] = {0x001020F0, 0x00F02010};
+  const LONGWORD mixed = vtr_region_from_pixels(keyed, 2, 1, 0x00F02010, 0);
+  ASSERT_EQ(rects_of(mixed).size(), 1u);
+  EXPECT_TRUE((rects_of(mixed)[0] == TRECT{1, 0, 2, 1}));
+  vtr_region_delete(mixed);
   // The range stops at 255.
   const std::uint32_t white[] = {0x00FFFFFF};
   const LONGWORD none = vtr_region_from_pixels(white, 1, 1, 0x00FEFEFE, 200);
