@@ -12,7 +12,6 @@ CUBE_PID=$!
 demo_window() { xdotool search --name "^Vitrum demo" 2>/dev/null | head -1 | grep .; }
 wait_for demo_window || fail "no demo window"
 WIN=$(demo_window)
-sleep 0.5
 
 # Button 1 stands at (24, 24), 96 x 96: a disc; its corner is transparent.
 # Normal blue, hover green, pressed orange; the status bar's second part
@@ -24,21 +23,22 @@ status_dark() {
 wait_for "$probe" check "$WIN" 44,72,blue 24,24,grey || fail "button at rest"
 [ "$(status_dark)" = 1 ] || fail "the status bar's second part is not empty at start"
 
+# Over the transparent corner nothing lights up; the disc then does.
 xdotool mousemove --window "$WIN" 27 27
-sleep 0.3
-"$probe" check "$WIN" 44,72,blue 27,27,grey || fail "the transparent corner lit the button"
 xdotool mousemove --window "$WIN" 72 80
-sleep 0.3
-"$probe" check "$WIN" 44,72,green || fail "no hover image over the disc"
+wait_for "$probe" check "$WIN" 44,72,green || fail "no hover image over the disc"
 [ -n "$shots" ] && import -window "$WIN" "$shots/demo-hover.png"
+xdotool mousemove --window "$WIN" 27 27
+wait_for "$probe" check "$WIN" 44,72,blue 27,27,grey || fail "the transparent corner kept the button lit"
+xdotool mousemove --window "$WIN" 72 80
+wait_for "$probe" check "$WIN" 44,72,green || fail "no hover image over the disc"
 xdotool mousedown 1
-sleep 0.3
-"$probe" check "$WIN" 44,72,orange || fail "no pressed image"
+wait_for "$probe" check "$WIN" 44,72,orange || fail "no pressed image"
 [ -n "$shots" ] && import -window "$WIN" "$shots/demo-pressed.png"
 xdotool mouseup 1
-sleep 0.3
+text_shown() { [ "$(status_dark)" != 1 ]; }
+wait_for text_shown || fail "no text in the status bar after the click"
 [ -n "$shots" ] && import -window "$WIN" "$shots/demo-clicked.png"
-[ "$(status_dark)" != 1 ] || fail "no text in the status bar after the click"
 xdotool getwindowname "$WIN" | grep -q "^Vitrum demo" || fail "title"
 
 xdotool key --window "$WIN" Escape

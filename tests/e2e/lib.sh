@@ -41,12 +41,17 @@ start_cube() {
   done
   main_window >/dev/null || fail "no main window"
   WIN=$(main_window)
-  sleep 0.5
 }
 
 # window_geometry: prints "WIDTHxHEIGHT+X+Y" of $WIN.
 window_geometry() {
   xwininfo -id "$WIN" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print w "x" h "+" x "+" y}'
+}
+
+# expect_geometry GEOMETRY: waits until $WIN has been placed there.
+expect_geometry() {
+  geometry_is() { [ "$(window_geometry)" = "$1" ]; }
+  wait_for geometry_is "$1" || fail "geometry $(window_geometry), not $1"
 }
 
 # wait_exit: waits up to 10 s for the program and sets EXIT_CODE.

@@ -8,7 +8,7 @@ program="$1" probe="$2" shots="${3:-}"
 
 start_xvfb
 start_cube "$program" Escape
-[ "$(window_geometry)" = "799x600+560+240" ] || fail "windowed geometry $(window_geometry)"
+expect_geometry 799x600+560+240
 
 # Window pixels of sticker centres under the start view (45, 225): the top
 # row of the right layer, the rest of the top, the right (+X) face and the
@@ -25,22 +25,19 @@ wait_for "$probe" check "$WIN" $solved || { "$probe" check "$WIN" $solved; fail 
 probes="429,404,yellow"
 for p in $top_right_row; do probes="$probes $p,red"; done
 "$probe" hold "$WIN" 704,372 30 $probes || fail "no quarter turn within 30 s"
-sleep 0.5
+turned="359,265,red 321,239,red 400,294,red 400,214,white 454,180,white 317,359,blue 429,404,yellow 483,359,red 531,319,red"
+wait_for "$probe" check "$WIN" $turned || { "$probe" check "$WIN" $turned; fail "the turned cube is not as expected"; }
 [ -n "$shots" ] && import -window "$WIN" "$shots/after-turn.png"
-"$probe" check "$WIN" 359,265,red 321,239,red 400,294,red 400,214,white 454,180,white 317,359,blue \
-  429,404,yellow 483,359,red 531,319,red || fail "the turned cube is not as expected"
 
 # Drag the view a quarter turn about the vertical axis: 90 pixels at one
 # degree a pixel. The front (+Z) face comes into view on the left, with the
 # turned layer's column white; the right (+X) face moves to the right.
 xdotool mousemove --window "$WIN" 100 500 mousedown 1
-for x in 130 160 190; do xdotool mousemove --window "$WIN" "$x" 500; sleep 0.1; done
+for x in 130 160 190; do xdotool mousemove --window "$WIN" "$x" 500; done
 xdotool mouseup 1
-sleep 0.5
+dragged="317,359,orange 269,319,orange 371,404,white 373,450,white 483,359,blue 542,263,blue 461,252,red 515,214,red 346,180,white"
+wait_for "$probe" check "$WIN" $dragged || { "$probe" check "$WIN" $dragged; fail "the turned view is not as expected"; }
 [ -n "$shots" ] && import -window "$WIN" "$shots/after-drag.png"
-"$probe" check "$WIN" 317,359,orange 269,319,orange 371,404,white 373,450,white 483,359,blue 542,263,blue \
-  461,252,red 515,214,red 346,180,white ||
-  fail "the turned view is not as expected"
 
 xdotool key --window "$WIN" Escape
 wait_exit

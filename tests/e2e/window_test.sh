@@ -9,7 +9,7 @@ case_name="$1" program="$2" wm_close="${3:-}"
 answer_and_check() {
   start_xvfb
   start_cube "$program" "$1"
-  [ "$(window_geometry)" = "$2" ] || fail "geometry $(window_geometry), not $2"
+  expect_geometry "$2"
   xdotool key --window "$WIN" Escape
   wait_exit; [ "$EXIT_CODE" = 0 ] || fail "exit code after Escape"
 }
