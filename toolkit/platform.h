@@ -33,6 +33,9 @@ struct platform_pixel_request {
 // display can be opened (an offscreen or dummy driver counts only when it was
 // asked for explicitly).
 bool platform_init(const char** reason);
+// The folder holding the running program, in UTF-8 without a trailing
+// separator; empty when it cannot be known. Needs no platform_init.
+const char* platform_program_folder();
 // Shows a modal box; returns IDOK, IDYES, IDNO, or 0 when none could be shown.
 LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style);
 

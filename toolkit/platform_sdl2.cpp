@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <string>
 
 #include "winmsg.h"
 
@@ -240,6 +241,19 @@ bool platform_init(const char** reason) {
   SDL_StopTextInput();
   initialised = true;
   return true;
+}
+
+const char* platform_program_folder() {
+  static const std::string folder = [] {
+    std::string path;
+    if (char* base = SDL_GetBasePath()) {
+      path = base;
+      SDL_free(base);
+    }
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+  }();
+  return folder.c_str();
 }
 
 LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style) {

@@ -73,6 +73,8 @@ void POSITIONWINDOW(LONGINT X, LONGINT Y);
 void DELETEOGLWINDOW();
 [[noreturn]] void THROWERROR(const char* PCERRORMESSAGE);
 
+// The folder holding the running program (UTF-8), empty when unknown.
+const char* vtr_program_folder();
 // The primary screen's size in pixels.
 void vtr_screen_size(LONGINT* width, LONGINT* height);
 // Shows the frame just drawn. Where the display does not pace the swaps, it

@@ -193,6 +193,8 @@ void THROWERROR(const char* PCERRORMESSAGE) {
   std::exit(1);
 }
 
+const char* vtr_program_folder() { return platform_program_folder(); }
+
 void vtr_screen_size(LONGINT* width, LONGINT* height) {
   int w = 0, h = 0;
   platform_screen_size(&w, &h);
