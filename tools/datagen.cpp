@@ -38,6 +38,13 @@ void paint(picture& p, const shape& inside, colour c) {
     }
 }
 
+// Little-endian fields of the file writers.
+void u16(std::vector<std::uint8_t>& v, unsigned x) { v.insert(v.end(), {std::uint8_t(x), std::uint8_t(x >> 8)}); }
+void u32(std::vector<std::uint8_t>& v, unsigned x) {
+  u16(v, x & 0xFFFF);
+  u16(v, x >> 16);
+}
+
 picture blank(int w, int h) { return {w, h, std::vector<std::uint8_t>(static_cast<std::size_t>(w) * h * 4, 0)}; }
 
 shape rounded_rect(double x0, double y0, double x1, double y1, double r) {
@@ -210,30 +217,55 @@ picture data_image(const std::string& name) {
   return p;
 }
 
-picture data_icon() {
-  // A small cube seen from above a corner: white top, orange front, blue side.
-  picture p = blank(32, 32);
-  const double cx = 16, top = 2, s = 8.2;  // s: sticker edge along the faces
-  auto face = [&](double ox, double oy, double ux, double uy, double vx, double vy, colour c) {
-    for (int i = 0; i < 3; ++i)
-      for (int j = 0; j < 3; ++j) {
-        const double ax = ox + ux * i + vx * j, ay = oy + uy * i + vy * j;
-        paint(p,
-              [=](double x, double y) {
-                // Inside the parallelogram a + s*(u, v), shrunk for the gap.
-                const double det = ux * vy - uy * vx;
-                const double a = ((x - ax) * vy - (y - ay) * vx) / det;
-                const double b = ((y - ay) * ux - (x - ax) * uy) / det;
-                return a > 0.12 && a < 0.88 && b > 0.12 && b < 0.88;
-              },
-              c);
-      }
+const std::vector<int>& icon_sizes() {
+  static const std::vector<int> sizes = {16, 24, 32, 48, 64, 128, 256};
+  return sizes;
+}
+
+const std::vector<int>& ico_sizes() {
+  static const std::vector<int> sizes = {32, 16, 48, 256};
+  return sizes;
+}
+
+picture data_icon(int size) {
+  // The cube as the program shows it at start, seen from above a corner:
+  // white top, blue left, red right, on a dark body. Drawn on a 32-unit
+  // design scaled to SIZE.
+  picture p = blank(size, size);
+  const double k = size / 32.0;
+  // Inside the parallelogram from (ox, oy) along (ux, uy) and (vx, vy),
+  // between LO and HI of each edge.
+  auto parallelogram = [k](double ox, double oy, double ux, double uy, double vx, double vy, double lo, double hi) {
+    return [=](double x, double y) {
+      x /= k;
+      y /= k;
+      const double det = ux * vy - uy * vx;
+      const double a = ((x - ox) * vy - (y - oy) * vx) / det;
+      const double b = ((y - oy) * ux - (x - ox) * uy) / det;
+      return a > lo && a < hi && b > lo && b < hi;
+    };
   };
-  const double ux = s * 0.866 / 1.6, uy = s * 0.5 / 1.6;
-  paint(p, [&](double x, double y) { return std::abs(x - cx) <= 15 && y >= top - 1 && y <= 31 - std::abs(x - cx) * 0.5 + 0.5 && y >= top + std::abs(x - cx) * 0.58 - 1; }, {0.1, 0.1, 0.12, 1});
-  face(cx, top, ux * 1.6, uy * 1.6, -ux * 1.6, uy * 1.6, {1, 1, 1, 1});
-  face(cx - 3 * ux * 1.6, top + 3 * uy * 1.6, ux * 1.6, uy * 1.6, 0, s * 1.1, {1, 0.5, 0, 1});
-  face(cx, top + 6 * uy * 1.6, ux * 1.6, -uy * 1.6, 0, s * 1.1, {0, 0.3, 1, 1});
+  // The three edges of the cube from its top corner: right-down, left-down
+  // and down.
+  const double top_x = 16, top_y = 1.2, ax = 13.6, ay = 7.6, cy = 15.2;
+  const colour body = {0.09, 0.09, 0.11, 1};
+  struct side {
+    double ox, oy, ux, uy, vx, vy;
+    colour c;
+  };
+  const side sides[3] = {
+      {top_x, top_y, ax, ay, -ax, ay, {1, 1, 1, 1}},
+      {top_x - ax, top_y + ay, ax, ay, 0, cy, {0.05, 0.25, 0.95, 1}},
+      {top_x, top_y + 2 * ay, ax, -ay, 0, cy, {0.9, 0.08, 0.08, 1}},
+  };
+  for (const side& f : sides) paint(p, parallelogram(f.ox, f.oy, f.ux, f.uy, f.vx, f.vy, -0.02, 1.02), body);
+  for (const side& f : sides)
+    for (int i = 0; i < 3; ++i)
+      for (int j = 0; j < 3; ++j)
+        paint(p,
+              parallelogram(f.ox + (f.ux * i + f.vx * j) / 3, f.oy + (f.uy * i + f.vy * j) / 3, f.ux / 3, f.uy / 3,
+                            f.vx / 3, f.vy / 3, 0.1, 0.9),
+              f.c);
   return p;
 }
 
@@ -261,11 +293,6 @@ picture demo_button(int n, char state) {
 }
 
 std::vector<std::uint8_t> bmp_file(const picture& p, bool eight_bit) {
-  auto u16 = [](std::vector<std::uint8_t>& v, unsigned x) { v.insert(v.end(), {std::uint8_t(x), std::uint8_t(x >> 8)}); };
-  auto u32 = [&](std::vector<std::uint8_t>& v, unsigned x) {
-    u16(v, x & 0xFFFF);
-    u16(v, x >> 16);
-  };
   auto colour_of = [&](int x, int y) {
     const std::uint8_t* px = &p.rgba[(static_cast<std::size_t>(y) * p.width + x) * 4];
     return px[3] < 128 ? std::array<std::uint8_t, 3>{255, 0, 255} : std::array<std::uint8_t, 3>{px[0], px[1], px[2]};
@@ -329,27 +356,13 @@ std::vector<std::uint8_t> tga_file(const picture& p) {
   return f;
 }
 
-std::vector<std::uint8_t> ico_file(const picture& p) {
-  auto u16 = [](std::vector<std::uint8_t>& v, unsigned x) { v.insert(v.end(), {std::uint8_t(x), std::uint8_t(x >> 8)}); };
-  auto u32 = [&](std::vector<std::uint8_t>& v, unsigned x) {
-    u16(v, x & 0xFFFF);
-    u16(v, x >> 16);
-  };
+namespace {
+
+// One image of an icon: its BMP information header, then the colour rows
+// and the mask rows, both bottom-up.
+void append_icon_image(std::vector<std::uint8_t>& f, const picture& p) {
   const unsigned mask_row = ((p.width + 31) / 32) * 4;
-  const unsigned image_size = 40 + p.width * p.height * 4 + mask_row * p.height;
-  std::vector<std::uint8_t> f;
-  u16(f, 0);
-  u16(f, 1);  // icon
-  u16(f, 1);  // one image
-  f.push_back(static_cast<std::uint8_t>(p.width));
-  f.push_back(static_cast<std::uint8_t>(p.height));
-  f.push_back(0);  // no palette
-  f.push_back(0);
-  u16(f, 1);   // planes
-  u16(f, 32);  // bits
-  u32(f, image_size);
-  u32(f, 22);  // offset of the image
-  // BITMAPINFOHEADER: the height counts the colour rows and the mask rows.
+  // The height counts the colour rows and the mask rows.
   u32(f, 40);
   u32(f, p.width);
   u32(f, p.height * 2);
@@ -373,5 +386,86 @@ std::vector<std::uint8_t> ico_file(const picture& p) {
       if (p.rgba[(static_cast<std::size_t>(y) * p.width + x) * 4 + 3] == 0) row[x / 8] |= 0x80 >> (x % 8);
     f.insert(f.end(), row.begin(), row.end());
   }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> ico_file(const picture& p) { return ico_file(std::vector<picture>{p}); }
+
+std::vector<std::uint8_t> ico_file(const std::vector<picture>& images) {
+  std::vector<std::uint8_t> f;
+  u16(f, 0);
+  u16(f, 1);  // icon
+  u16(f, static_cast<unsigned>(images.size()));
+  unsigned offset = 6 + 16 * static_cast<unsigned>(images.size());
+  for (const picture& p : images) {
+    const unsigned mask_row = ((p.width + 31) / 32) * 4;
+    const unsigned image_size = 40 + p.width * p.height * 4 + mask_row * p.height;
+    f.push_back(static_cast<std::uint8_t>(p.width));  // 256 is written as 0
+    f.push_back(static_cast<std::uint8_t>(p.height));
+    f.push_back(0);  // no palette
+    f.push_back(0);
+    u16(f, 1);   // planes
+    u16(f, 32);  // bits
+    u32(f, image_size);
+    u32(f, offset);
+    offset += image_size;
+  }
+  for (const picture& p : images) append_icon_image(f, p);
   return f;
 }
+
+std::vector<std::uint8_t> png_file(const picture& p) {
+  auto be32 = [](std::vector<std::uint8_t>& v, std::uint32_t x) {
+    v.insert(v.end(), {std::uint8_t(x >> 24), std::uint8_t(x >> 16), std::uint8_t(x >> 8), std::uint8_t(x)});
+  };
+  static const auto crc_table = [] {
+    std::array<std::uint32_t, 256> t{};
+    for (std::uint32_t n = 0; n < 256; ++n) {
+      std::uint32_t c = n;
+      for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      t[n] = c;
+    }
+    return t;
+  }();
+  std::vector<std::uint8_t> f = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  auto chunk = [&](const char* type, const std::vector<std::uint8_t>& data) {
+    be32(f, static_cast<std::uint32_t>(data.size()));
+    const std::size_t start = f.size();
+    f.insert(f.end(), type, type + 4);
+    f.insert(f.end(), data.begin(), data.end());
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = start; i < f.size(); ++i) crc = crc_table[(crc ^ f[i]) & 0xFF] ^ (crc >> 8);
+    be32(f, crc ^ 0xFFFFFFFFu);
+  };
+  std::vector<std::uint8_t> header;
+  be32(header, p.width);
+  be32(header, p.height);
+  header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, no interlace
+  chunk("IHDR", header);
+  // The rows, each led by filter type 0, in a zlib stream of stored blocks.
+  std::vector<std::uint8_t> raw;
+  for (int y = 0; y < p.height; ++y) {
+    raw.push_back(0);
+    const auto row = p.rgba.begin() + static_cast<std::ptrdiff_t>(y) * p.width * 4;
+    raw.insert(raw.end(), row, row + p.width * 4);
+  }
+  std::vector<std::uint8_t> z = {0x78, 0x01};
+  for (std::size_t at = 0; at < raw.size() || at == 0; at += 65535) {
+    const std::size_t n = std::min<std::size_t>(65535, raw.size() - at);
+    z.push_back(at + n == raw.size() ? 1 : 0);
+    z.insert(z.end(), {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(~n), std::uint8_t(~n >> 8)});
+    z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(at), raw.begin() + static_cast<std::ptrdiff_t>(at + n));
+    if (n == 0) break;
+  }
+  std::uint32_t a = 1, b = 0;
+  for (std::uint8_t byte : raw) {
+    a = (a + byte) % 65521;
+    b = (b + a) % 65521;
+  }
+  be32(z, b << 16 | a);
+  chunk("IDAT", z);
+  chunk("IEND", {});
+  return f;
+}
+

@@ -16,8 +16,12 @@ struct picture {
 const std::vector<std::string>& data_image_names();
 // The picture of one texture, by name.
 picture data_image(const std::string& name);
-// The window icon.
-picture data_icon();
+// The program's icon at SIZE x SIZE pixels: one design at every size.
+picture data_icon(int size = 32);
+// The sizes of the icon installed for desktops, smallest first.
+const std::vector<int>& icon_sizes();
+// The sizes in zoze.ico: the window's own first, then the others.
+const std::vector<int>& ico_sizes();
 
 // The demo's image buttons: button N (1..3) in STATE 'N' (normal), 'H'
 // (hover) or 'P' (pressed), on a magenta background that is transparent.
@@ -30,5 +34,8 @@ std::vector<std::uint8_t> bmp_file(const picture& p, bool eight_bit = false);
 // A 32-bit type 2 TGA file, rows bottom-up (the file's first row is the
 // texture's bottom row), no ID field.
 std::vector<std::uint8_t> tga_file(const picture& p);
-// An ICO file holding one 32-bit image.
+// An ICO file holding 32-bit images, in the order given.
+std::vector<std::uint8_t> ico_file(const std::vector<picture>& images);
 std::vector<std::uint8_t> ico_file(const picture& p);
+// A PNG file of 8-bit RGBA, its pixels stored without compression.
+std::vector<std::uint8_t> png_file(const picture& p);

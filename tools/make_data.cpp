@@ -1,4 +1,5 @@
-// Writes the program's run-time data: immagini/*.tga and zoze.ico.
+// Writes the program's run-time data (immagini/*.tga and zoze.ico) and its
+// icon for desktops (data/icons/zoze-SIZE.png).
 // Usage: make_data OUTPUT-FOLDER
 #include <cstdio>
 #include <string>
@@ -26,9 +27,19 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  if (!write(out + "/zoze.ico", ico_file(data_icon()))) {
+  std::vector<picture> icons;
+  for (int size : ico_sizes()) icons.push_back(data_icon(size));
+  if (!write(out + "/zoze.ico", ico_file(icons))) {
     std::fprintf(stderr, "cannot write zoze.ico\n");
     return 1;
+  }
+  // The icon for desktops, one PNG a size.
+  for (int size : icon_sizes()) {
+    const std::string name = out + "/data/icons/zoze-" + std::to_string(size) + ".png";
+    if (!write(name, png_file(data_icon(size)))) {
+      std::fprintf(stderr, "cannot write %s\n", name.c_str());
+      return 1;
+    }
   }
   return 0;
 }

@@ -1,5 +1,5 @@
-// The committed run-time images are what the generator makes, and they
-// decode with the program's own loader.
+// The committed run-time images and icons are what the generator makes, and
+// the images decode with the program's own loader.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,7 +35,13 @@ TEST(Data, ImagesDecodeAndMatchTheGenerator) {
     }
     tga_free(texture);
   }
-  EXPECT_EQ(read_file(std::string(ZOZE_SOURCE_DIR) + "/zoze.ico"), ico_file(data_icon()));
+  std::vector<picture> icons;
+  for (int size : ico_sizes()) icons.push_back(data_icon(size));
+  EXPECT_EQ(read_file(std::string(ZOZE_SOURCE_DIR) + "/zoze.ico"), ico_file(icons));
+  for (int size : icon_sizes()) {
+    const std::string path = std::string(ZOZE_SOURCE_DIR) + "/data/icons/zoze-" + std::to_string(size) + ".png";
+    EXPECT_EQ(read_file(path), png_file(data_icon(size))) << path;
+  }
   for (int n = 1; n <= 3; ++n)
     for (char state : {'N', 'H', 'P'}) {
       const std::string path = std::string(ZOZE_SOURCE_DIR) + "/examples/data/BUTTON" + std::to_string(n) + state + ".BMP";
