@@ -24,11 +24,13 @@ wait_for_short() {
 box_window() { xwininfo -root -tree | awk '/"Video!"/{print $1; exit}' | grep .; }
 main_window() { xdotool search --name "Zoze di velak v1.0" 2>/dev/null | head -1 | grep .; }
 
-# start_cube PROGRAM ANSWER: starts the program in its folder, answers the
-# question with ANSWER (Return = Yes, Escape = No) and sets CUBE_PID and WIN.
+# start_cube PROGRAM ANSWER [FOLDER]: starts the program in FOLDER (its own
+# by default), answers the question with ANSWER (Return = Yes, Escape = No)
+# and sets CUBE_PID and WIN.
 start_cube() {
-  local program="$1" answer="$2"
-  (cd "$(dirname "$program")" && exec "./$(basename "$program")") >"$E2E_LOG" 2>&1 &
+  local program="$1" answer="$2" folder="${3:-$(dirname "$1")}"
+  program="$(cd "$(dirname "$program")" && pwd)/$(basename "$program")"
+  (cd "$folder" && exec "$program") >"$E2E_LOG" 2>&1 &
   CUBE_PID=$!
   wait_for box_window || fail "no question box"
   # The box may take a moment to listen after it appears: repeat the key

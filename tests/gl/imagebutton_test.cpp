@@ -41,7 +41,7 @@ class ImageButton : public ::testing::Test {
     reset_input();
     drain_messages();
     dir = "/tmp/vtr-buttons-" + std::to_string(getpid());
-    std::system(("mkdir -p " + dir).c_str());
+    ASSERT_EQ(std::system(("mkdir -p " + dir).c_str()), 0);
     // Button 1: a 96 x 96 disc on magenta, 24 bits; button 3 paletted.
     for (int n : {1, 3})
       for (char s : {'N', 'H', 'P'}) write(dir + "/B" + std::to_string(n) + s + ".BMP", bmp_file(demo_button(n, s), n == 3));
@@ -50,7 +50,7 @@ class ImageButton : public ::testing::Test {
     palettes = vtr_palette_count();
   }
   void TearDown() override {
-    std::system(("rm -rf " + dir).c_str());
+    EXPECT_EQ(std::system(("rm -rf " + dir).c_str()), 0);
     BMPTYPE.clear();
   }
   LONGWORD make(const std::string& prefix, LONGINT x, LONGINT y, LONGINT id) {

@@ -303,7 +303,7 @@ TEST_F(Tga, AgreesWithAnIndependentDecoder) {
       tga_free(texture);
     }
   }
-  std::system(("rm -rf " + dir).c_str());
+  EXPECT_EQ(std::system(("rm -rf " + dir).c_str()), 0);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The program as a person gets it: installed into a prefix, or from its
+# Debian package; and the toolkit as a programmer gets it, to build on.
+# Usage: install_test.sh CASE BUILD-FOLDER SOURCE-FOLDER X_PROBE
+#   installed  cmake --install into a prefix; the program started from an
+#              empty folder shows its images
+#   package    the package built, checked by Debian's validators and lintian,
+#              unpacked, and its program started the same way
+#   toolkit    the demo built out of tree against the installed toolkit runs
+set -uo pipefail
+case_name="$1" build="$2" source="$3" probe="$4"
+. "$(dirname "$0")/lib.sh"
+
+tmp="$(mktemp -d)"
+trap 'stop_xvfb; rm -rf "$tmp" "$E2E_LOG"' EXIT
+mkdir -p "$tmp/empty"
+
+# plays_from_empty PROGRAM: answers No and checks the first picture: the
+# cube's colours and the controls' images (a tile without its image is
+# white; with it, dark), then leaves with Escape.
+plays_from_empty() {
+  start_xvfb
+  start_cube "$1" Escape "$tmp/empty"
+  local first="359,265,white 454,180,white 317,359,blue 483,359,red 704,372,grey 762,489,grey"
+  wait_for "$probe" check "$WIN" $first || { "$probe" check "$WIN" $first; fail "the first picture is not as expected"; }
+  grep -q "images not found" "$E2E_LOG" && fail "the program did not find its images"
+  xdotool key --window "$WIN" Escape
+  wait_exit
+  [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after Escape"
+}
+
+case "$case_name" in
+  installed)
+    cmake --install "$build" --prefix "$tmp/prefix" >/dev/null || fail "install"
+    plays_from_empty "$tmp/prefix/games/zoze"
+    ;;
+  package)
+    cpack --config "$build/CPackConfig.cmake" -B "$tmp/package" >"$E2E_LOG" 2>&1 || fail "cpack"
+    deb="$(ls "$tmp"/package/zoze_*_*.deb)"
+    dpkg-deb -x "$deb" "$tmp/root" || fail "dpkg-deb"
+    desktop-file-validate "$tmp"/root/usr/share/applications/*.desktop >"$E2E_LOG" 2>&1 || fail "desktop-file-validate"
+    appstreamcli validate --no-net --pedantic "$tmp"/root/usr/share/metainfo/*.xml >"$E2E_LOG" 2>&1 ||
+      fail "appstreamcli validate"
+    lintian --fail-on error,warning "$deb" >"$E2E_LOG" 2>&1 || fail "lintian"
+    for size in 16 24 32 48 64 128 256; do
+      [ -f "$tmp/root/usr/share/icons/hicolor/${size}x${size}/apps/org.zozedivelak.zoze.png" ] || fail "no ${size}px icon"
+    done
+    plays_from_empty "$tmp/root/usr/games/zoze"
+    ;;
+  toolkit)
+    cmake --install "$build" --prefix "$tmp/prefix" >/dev/null || fail "install"
+    cmake -S "$source/examples" -B "$tmp/demo" -DCMAKE_PREFIX_PATH="$tmp/prefix" >"$E2E_LOG" 2>&1 ||
+      fail "configuring the demo against the installed toolkit"
+    cmake --build "$tmp/demo" -j2 >"$E2E_LOG" 2>&1 || fail "building the demo against the installed toolkit"
+    start_xvfb
+    (cd "$tmp/demo" && exec ./vitrum_demo) >"$E2E_LOG" 2>&1 &
+    CUBE_PID=$!
+    demo_window() { xdotool search --name "^Vitrum demo" 2>/dev/null | head -1 | grep .; }
+    wait_for demo_window || fail "no demo window"
+    WIN=$(demo_window)
+    wait_for "$probe" check "$WIN" 44,72,blue || fail "the demo's first frame shows no button"
+    xdotool key --window "$WIN" Escape
+    wait_exit
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after Escape"
+    ;;
+  *) fail "unknown case $case_name" ;;
+esac
+echo "passed: $case_name"
