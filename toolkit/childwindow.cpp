@@ -77,7 +77,7 @@ void draw_status_bar(LONGINT width, LONGINT bottom) {
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glPixelStorei(GL_UNPACK_ROW_LENGTH, text.width);
         glRasterPos2i(left + 5, top + (VTR_STATUS_HEIGHT - text.height) / 2 + 1);
-        glDrawPixels(shown, text.height, GL_BGRA, GL_UNSIGNED_BYTE, text.pixels.data());
+        glDrawPixels(shown, text.height, GL_BGRA_EXT, GL_UNSIGNED_BYTE, text.pixels.data());
         glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
         glDisable(GL_BLEND);
       }

@@ -151,7 +151,7 @@ void vtr_draw_bitmap(LONGWORD window, LONGWORD handle) {
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, skip_x);
   glPixelStorei(GL_UNPACK_SKIP_ROWS, skip_y);
   glRasterPos2i(r.LEFT + skip_x, r.TOP + skip_y);
-  glDrawPixels(width, height, GL_BGRA, GL_UNSIGNED_BYTE, b->shown.data());
+  glDrawPixels(width, height, GL_BGRA_EXT, GL_UNSIGNED_BYTE, b->shown.data());
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);

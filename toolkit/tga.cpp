@@ -4,8 +4,10 @@
 // and nothing is ever written beyond the image.
 #include "tga.h"
 
-#include <sys/mman.h>
 #include <sys/stat.h>
+#if __has_include(<sys/mman.h>)
+#include <sys/mman.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -68,23 +70,31 @@ long long tga_stream::remaining() {
 
 namespace {
 
-// Image buffers carry their size in a header in front of the pixels. Large
-// ones are mapped; when the file can fill them, with their pages populated
-// at once, since faulting them in one by one costs more than decoding them.
-// A small file claiming a large image gets pages only where it writes.
+// Image buffers carry their size in a header in front of the pixels. Where
+// the system can map pages with their contents populated at once, large ones
+// are mapped so when the file can fill them, since faulting pages in one by
+// one costs more than decoding them. A small file claiming a large image
+// gets pages only where it writes, mapped or allocated.
 constexpr std::size_t block_header = 64;
+#ifdef MAP_POPULATE
 constexpr std::size_t mapped_from = 1 << 20;
+#else
+constexpr std::size_t mapped_from = SIZE_MAX;
+#endif
 
 BYTE* allocate_block(std::size_t size, bool populate) {
   const std::size_t total = size + block_header;
-  void* block;
+  void* block = nullptr;
+#ifdef MAP_POPULATE
   if (total >= mapped_from) {
     block = mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | (populate ? MAP_POPULATE : 0), -1, 0);
     if (block == MAP_FAILED) return nullptr;
-  } else {
-    block = std::malloc(total);
-    if (!block) return nullptr;
   }
+#else
+  (void)populate;
+#endif
+  if (!block) block = std::malloc(total);
+  if (!block) return nullptr;
   std::memcpy(block, &total, sizeof total);
   return static_cast<BYTE*>(block) + block_header;
 }
@@ -94,11 +104,13 @@ void free_block(BYTE* data) {
   BYTE* block = data - block_header;
   std::size_t total;
   std::memcpy(&total, block, sizeof total);
+#ifdef MAP_POPULATE
   if (total >= mapped_from) {
     munmap(block, total);
-  } else {
-    std::free(block);
+    return;
   }
+#endif
+  std::free(block);
 }
 
 }  // namespace

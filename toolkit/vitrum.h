@@ -5,6 +5,18 @@
 // application before the call that reads them.
 #pragma once
 
+// GL's headers on Windows need three macros of windows.h and include all of
+// it when two are missing; given here, the toolkit's names never meet the
+// system's.
+#if defined(_WIN32) && !defined(APIENTRY)
+#define APIENTRY __stdcall
+#endif
+#if defined(_WIN32) && !defined(WINGDIAPI)
+#define WINGDIAPI __declspec(dllimport)
+#endif
+#if defined(_WIN32) && !defined(CALLBACK)
+#define CALLBACK __stdcall
+#endif
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -77,9 +89,10 @@ void DELETEOGLWINDOW();
 const char* vtr_program_folder();
 // The primary screen's size in pixels.
 void vtr_screen_size(LONGINT* width, LONGINT* height);
-// Shows the frame just drawn. Where the display does not pace the swaps, it
-// waits for the display's next refresh (60 Hz when unknown), so that what
-// counts frames runs at the same speed everywhere.
+// Shows the frame just drawn. Where the display does not pace the swaps
+// (it refuses a swap interval, or takes one and swaps at once), it waits for
+// the display's next refresh (60 Hz when unknown), so that what counts
+// frames runs at the same speed everywhere.
 void vtr_swap_buffers();
 
 // ---------------------------------------------------------------------------

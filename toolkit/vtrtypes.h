@@ -56,13 +56,17 @@ inline LONGINT checked_mul(LONGINT a, LONGINT b) {
   return r;
 }
 
-// Message-box styles and answers, with the Win32 values.
+// Message-box styles and answers, with the Win32 values. Where windows.h
+// came first (only in the Win32 platform layer) its own macros, of the same
+// values, stand in their place.
+#ifndef MB_OK
 constexpr LONGWORD MB_OK = 0x0;
 constexpr LONGWORD MB_YESNO = 0x4;
 constexpr LONGWORD MB_ICONQUESTION = 0x20;
 constexpr LONGINT IDOK = 1;
 constexpr LONGINT IDYES = 6;
 constexpr LONGINT IDNO = 7;
+#endif
 
 // Shows a modal message box without owner window and returns the button
 // pressed (IDOK, IDYES, IDNO), or 0 when no box could be shown. Every box of

@@ -56,19 +56,25 @@ TWINDOWCLASS main_class{};
 bool main_window_destroyed = false;
 LONGWORD capture_window = 0;
 
-// Frame pacing where the display does not pace the swaps itself: one frame
-// per refresh of the display, so that animations counted in frames run at
-// the same speed as on a synced display.
+// Frame pacing: one frame per refresh of the display, so that animations
+// counted in frames run at the same speed everywhere. The display paces the
+// swaps where it takes a swap interval and keeps to it; where it refuses
+// one, or takes it and still swaps at once (as remote and virtual displays
+// do), the toolkit sleeps instead.
 using frame_clock = std::chrono::steady_clock;
-bool display_paces = true;
+constexpr int quick_swaps_to_take_over = 30;
+bool toolkit_paces = false;
+int quick_swaps = 0;  // successive swaps less than half a refresh apart
 frame_clock::duration frame_period{};
+frame_clock::time_point last_swap{};
 frame_clock::time_point next_frame{};
 
 void start_pacing() {
-  display_paces = platform_set_swap_interval(1);
+  toolkit_paces = !platform_set_swap_interval(1);
   const int rate = platform_refresh_rate();
   frame_period = std::chrono::nanoseconds(1000000000 / (rate > 0 ? rate : 60));
-  next_frame = frame_clock::now();
+  last_swap = next_frame = frame_clock::now();
+  quick_swaps = 0;
 }
 
 // Waits for the next frame's turn. A frame that ran late starts the count
@@ -79,6 +85,18 @@ void pace_frame() {
   if (next_frame > now) {
     std::this_thread::sleep_until(next_frame);
   } else if (now - next_frame > frame_period) {
+    next_frame = now;
+  }
+}
+
+// Watches a display that took the swap interval: one that keeps swapping
+// far sooner than it refreshes is not pacing, and the toolkit takes over.
+void watch_display() {
+  const frame_clock::time_point now = frame_clock::now();
+  quick_swaps = now - last_swap < frame_period / 2 ? quick_swaps + 1 : 0;
+  last_swap = now;
+  if (quick_swaps >= quick_swaps_to_take_over) {
+    toolkit_paces = true;
     next_frame = now;
   }
 }
@@ -205,7 +223,11 @@ void vtr_screen_size(LONGINT* width, LONGINT* height) {
 void vtr_swap_buffers() {
   vtr_draw_children();
   platform_swap();
-  if (!display_paces) pace_frame();
+  if (toolkit_paces) {
+    pace_frame();
+  } else {
+    watch_display();
+  }
 }
 
 LONGINT vtr_send_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam) {

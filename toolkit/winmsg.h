@@ -1,8 +1,11 @@
 // Window messages, pointer-button flags and virtual keys, with Win32 numbers.
+// Where windows.h came first (only in the Win32 platform layer) its own
+// macros, of the same values, stand in their place.
 #pragma once
 
 #include "vtrtypes.h"
 
+#ifndef WM_CREATE
 constexpr LONGINT WM_CREATE = 1;
 constexpr LONGINT WM_DESTROY = 2;
 constexpr LONGINT WM_PAINT = 15;
@@ -27,12 +30,17 @@ constexpr LONGINT MK_CONTROL = 0x08;
 constexpr LONGINT MK_MBUTTON = 0x10;
 
 constexpr LONGINT VK_ESCAPE = 27;
+#endif
 
 // Pointer position packed into lParam: x in the low 16 bits, y in the high.
 // Both halves are read as signed, so a captured pointer left or above the
 // client area gives negative coordinates rather than values near 65535.
+#ifndef GET_X_LPARAM
 inline LONGINT GET_X_LPARAM(LONGINT lparam) { return static_cast<std::int16_t>(lparam & 0xFFFF); }
 inline LONGINT GET_Y_LPARAM(LONGINT lparam) { return static_cast<std::int16_t>((lparam >> 16) & 0xFFFF); }
+#endif
+#ifndef MAKELPARAM
 inline LONGINT MAKELPARAM(LONGINT x, LONGINT y) {
   return static_cast<LONGINT>((static_cast<std::uint32_t>(x) & 0xFFFFu) | ((static_cast<std::uint32_t>(y) & 0xFFFFu) << 16));
 }
+#endif

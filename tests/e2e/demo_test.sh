@@ -7,8 +7,7 @@ demo="$1" probe="$2" shots="${3:-}"
 . "$(dirname "$0")/lib.sh"
 
 start_xvfb
-(cd "$(dirname "$demo")" && exec "./$(basename "$demo")") >"$E2E_LOG" 2>&1 &
-CUBE_PID=$!
+run_in "$(dirname "$demo")" "$demo"
 demo_window() { xdotool search --name "^Vitrum demo" 2>/dev/null | head -1 | grep .; }
 wait_for demo_window || fail "no demo window"
 WIN=$(demo_window)
@@ -41,7 +40,7 @@ wait_for text_shown || fail "no text in the status bar after the click"
 [ -n "$shots" ] && import -window "$WIN" "$shots/demo-clicked.png"
 xdotool getwindowname "$WIN" | grep -q "^Vitrum demo" || fail "title"
 
-xdotool key --window "$WIN" Escape
+press "$WIN" Escape
 wait_exit
 [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after Escape"
 rm -f "$E2E_LOG.png"

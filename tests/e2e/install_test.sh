@@ -24,7 +24,7 @@ plays_from_empty() {
   local first="359,265,white 454,180,white 317,359,blue 483,359,red 704,372,grey 762,489,grey"
   wait_for "$probe" check "$WIN" $first || { "$probe" check "$WIN" $first; fail "the first picture is not as expected"; }
   grep -q "images not found" "$E2E_LOG" && fail "the program did not find its images"
-  xdotool key --window "$WIN" Escape
+  press "$WIN" Escape
   wait_exit
   [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after Escape"
 }
@@ -59,7 +59,7 @@ case "$case_name" in
     wait_for demo_window || fail "no demo window"
     WIN=$(demo_window)
     wait_for "$probe" check "$WIN" 44,72,blue || fail "the demo's first frame shows no button"
-    xdotool key --window "$WIN" Escape
+    press "$WIN" Escape
     wait_exit
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after Escape"
     ;;

@@ -39,7 +39,7 @@ dragged="317,359,orange 269,319,orange 371,404,white 373,450,white 483,359,blue 
 wait_for "$probe" check "$WIN" $dragged || { "$probe" check "$WIN" $dragged; fail "the turned view is not as expected"; }
 [ -n "$shots" ] && import -window "$WIN" "$shots/after-drag.png"
 
-xdotool key --window "$WIN" Escape
+press "$WIN" Escape
 wait_exit
 [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after Escape"
 echo "passed: play"

@@ -10,7 +10,7 @@ answer_and_check() {
   start_xvfb
   start_cube "$program" "$1"
   expect_geometry "$2"
-  xdotool key --window "$WIN" Escape
+  press "$WIN" Escape
   wait_exit; [ "$EXIT_CODE" = 0 ] || fail "exit code after Escape"
 }
 
@@ -24,7 +24,7 @@ case "$case_name" in
     wait_exit; [ "$EXIT_CODE" = 0 ] || fail "exit code after closing"
     ;;
   nodisplay)
-    (cd "$(dirname "$program")" && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "./$(basename "$program")") >"$E2E_LOG" 2>&1 &
+    (cd "$(dirname "$program")" && exec env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "./$(basename "$program")") >"$E2E_LOG" 2>&1 &
     CUBE_PID=$!
     wait_exit; [ "$EXIT_CODE" = 1 ] || fail "exit code $EXIT_CODE without a display"
     grep -q "Errore di registro per la rispettiva applicazione!" "$E2E_LOG" || fail "no message: $(cat "$E2E_LOG")"

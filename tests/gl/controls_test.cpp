@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "cube.h"
@@ -49,7 +50,7 @@ class Controls : public ::testing::Test {
 
   // Client pixel of control N (1..9), offset by (dx, dy) in model units.
   static std::pair<LONGINT, LONGINT> at(int n, double dx = 0, double dy = 0) {
-    const double f = 1 / std::tan(M_PI / 8);
+    const double f = 1 / std::tan(std::numbers::pi / 8);
     const double x = control_pos[n - 1][0] + dx, y = control_pos[n - 1][1] + dy;
     return {static_cast<LONGINT>(std::lround((f * 0.75 * x / 5 + 1) * 400)),
             static_cast<LONGINT>(std::lround(600 - (f * y / 5 + 1) * 300))};
@@ -75,7 +76,7 @@ class Controls : public ::testing::Test {
 
   static std::vector<BYTE> pixels(int x0 = 0, int y0 = 0, int w = 800, int h = 600) {
     std::vector<BYTE> p(static_cast<size_t>(w) * h * 3);
-    glReadBuffer(GL_FRONT);
+    read_drawn_buffer();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x0, y0, w, h, GL_RGB, GL_UNSIGNED_BYTE, p.data());
     return p;

@@ -170,7 +170,7 @@ class CubePicture : public ::testing::Test {
 
   static std::vector<BYTE> pixels() {
     std::vector<BYTE> p(800 * 600 * 3);
-    glReadBuffer(GL_FRONT);
+    read_drawn_buffer();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, p.data());
     return p;

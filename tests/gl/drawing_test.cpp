@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "feedback.h"
 #include "glwindow.h"
@@ -183,7 +184,7 @@ TEST_F(Drawing, PerspectiveModeForAnEightBySixWindow) {
   OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
   GLfloat p[16];
   glGetFloatv(GL_PROJECTION_MATRIX, p);
-  const double f = 1 / std::tan(M_PI / 8), n = 0.1, far = 100;
+  const double f = 1 / std::tan(std::numbers::pi / 8), n = 0.1, far = 100;
   EXPECT_NEAR(p[0], f / (4.0 / 3), 1e-5);
   EXPECT_NEAR(p[5], f, 1e-5);
   EXPECT_NEAR(p[10], (far + n) / (n - far), 1e-5);

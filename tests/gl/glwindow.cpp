@@ -1,10 +1,11 @@
 #include "glwindow.h"
 
+#ifdef __linux__
 #include <dlfcn.h>
-
-#include <cstdlib>
+#endif
 
 #include "platform.h"
+#include "support.h"
 
 std::vector<shown_box> boxes_shown;
 
@@ -22,11 +23,13 @@ void record_boxes() {
 
 void open_test_window(LONGINT width, LONGINT height) {
   if (HWINDOW != 0) return;
-  setenv("SDL_VIDEODRIVER", "offscreen", 0);
+#ifdef __linux__
+  set_environment("SDL_VIDEODRIVER", "offscreen");
   // The GL driver keeps allocations for the life of the process and is
   // unloaded at exit; kept loaded, the leak checker can tell its memory from
   // ours (the suppressions name it).
   dlopen("libEGL_mesa.so.0", RTLD_LAZY | RTLD_NODELETE);
+#endif
   OGLWINDOWSETTING(ARROW, "", GENERIC, "");
   CREATEOGLWINDOW("Vitrum test", width, height, 32, false);
   drain_messages();
@@ -47,6 +50,12 @@ void reset_input() {
   SHOWMENUBAR = false;
   CREATEMOUSEMENU = nullptr;
   GETINPUTCOMMAND = nullptr;
+}
+
+void read_drawn_buffer() {
+  GLint drawn = GL_FRONT;
+  glGetIntegerv(GL_DRAW_BUFFER, &drawn);
+  glReadBuffer(static_cast<GLenum>(drawn));
 }
 
 std::vector<LONGINT> drain_messages() {

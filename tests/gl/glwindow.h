@@ -11,6 +11,9 @@
 void open_test_window(LONGINT width = 800, LONGINT height = 600);
 // Puts every input global back to its start value.
 void reset_input();
+// Points glReadPixels at the buffer drawing goes to: the front buffer of a
+// single-buffered context, the back buffer of a double-buffered one.
+void read_drawn_buffer();
 // Takes every pending message off the queue and returns their ids.
 std::vector<LONGINT> drain_messages();
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "datagen.h"
 #include "glwindow.h"
 #include "platform.h"
+#include "support.h"
 
 namespace {
 
@@ -22,12 +24,12 @@ void write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::fclose(f);
 }
 
-// Clears the picture to black, draws the children over it and returns the
-// client height.
+// Clears the picture to black, draws the children over it as a swap does
+// and returns the client height.
 int draw_over_black() {
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);
-  vtr_swap_buffers();
+  vtr_draw_children();
   glFinish();
   int wx, wy, cw, ch;
   platform_get_window_rect(&wx, &wy, &cw, &ch);
@@ -40,8 +42,8 @@ class ImageButton : public ::testing::Test {
     open_test_window();
     reset_input();
     drain_messages();
-    dir = "/tmp/vtr-buttons-" + std::to_string(getpid());
-    ASSERT_EQ(std::system(("mkdir -p " + dir).c_str()), 0);
+    dir = temp_path("vtr-buttons");
+    std::filesystem::create_directories(dir);
     // Button 1: a 96 x 96 disc on magenta, 24 bits; button 3 paletted.
     for (int n : {1, 3})
       for (char s : {'N', 'H', 'P'}) write(dir + "/B" + std::to_string(n) + s + ".BMP", bmp_file(demo_button(n, s), n == 3));
@@ -50,7 +52,7 @@ class ImageButton : public ::testing::Test {
     palettes = vtr_palette_count();
   }
   void TearDown() override {
-    EXPECT_EQ(std::system(("rm -rf " + dir).c_str()), 0);
+    std::filesystem::remove_all(dir);
     BMPTYPE.clear();
   }
   LONGWORD make(const std::string& prefix, LONGINT x, LONGINT y, LONGINT id) {
@@ -241,7 +243,7 @@ TEST_F(ImageButton, ButtonsAndTheStatusBarAreDrawnOverThePicture) {
   const int ch = draw_over_black();
   auto pixel = [&](int x, int y) {
     BYTE p[3];
-    glReadBuffer(GL_FRONT);
+    read_drawn_buffer();
     glReadPixels(x, ch - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
     return std::vector<int>{p[0], p[1], p[2]};
   };
@@ -284,7 +286,7 @@ TEST(StatusBar, PartsAndTheirTexts) {
   int wx, wy, cw, ch;
   platform_get_window_rect(&wx, &wy, &cw, &ch);
   std::vector<BYTE> strip(static_cast<size_t>(cw) * VTR_STATUS_HEIGHT * 3);
-  glReadBuffer(GL_FRONT);
+  read_drawn_buffer();
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, cw, VTR_STATUS_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, strip.data());
   auto dark_in = [&](int x0, int x1) {
@@ -301,7 +303,7 @@ TEST(StatusBar, PartsAndTheirTexts) {
   EXPECT_LT(strip[(static_cast<size_t>(mid) * cw + 99) * 3], 200);
   EXPECT_EQ(strip[(static_cast<size_t>(mid) * cw + 150) * 3], 240);
   vtr_set_status_text(1, "Pulsante 2 premuto");
-  vtr_swap_buffers();
+  vtr_draw_children();
   glFinish();
   glReadPixels(0, 0, cw, VTR_STATUS_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, strip.data());
   EXPECT_GT(dark_in(102, 196), 40);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "glwindow.h"
 #include "scene.h"
@@ -24,7 +25,7 @@ class Picking : public ::testing::Test {
   // Client pixel of point (x, y) at depth z in the space after the camera
   // translation (y counted downwards from the top, as the window reports).
   static std::pair<LONGINT, LONGINT> client(double x, double y, double z) {
-    const double f = 1 / std::tan(M_PI / 8), depth = 30 - z;
+    const double f = 1 / std::tan(std::numbers::pi / 8), depth = 30 - z;
     const double wx = (f / (800.0 / 600) * x / depth + 1) * 400, wy = (f * y / depth + 1) * 300;
     return {static_cast<LONGINT>(std::lround(wx)), static_cast<LONGINT>(std::lround(600 - wy))};
   }

@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <numbers>
 #include <cstring>
 
 #include "glwindow.h"
@@ -172,7 +173,7 @@ TEST_F(WindowProcedure, RightDragMovesTheViewNearerOrFarther) {
 TEST_F(WindowProcedure, FreeLookNeedsTheInputFocus) {
   // The offscreen window never has the focus: free-look leaves the view and
   // the pointer alone.
-  ASSERT_FALSE(platform_has_focus());
+  if (platform_has_focus()) GTEST_SKIP() << "the test window has the focus on this platform";
   MSPEED = 2;
   MOUSEFREE = true;
   send(WM_MOUSEMOVE, 0, at(700, 10));
@@ -314,6 +315,12 @@ LONGINT key_seen(LONGINT position, LONGINT symbol = 0, bool num_lock = true) {
 
 TEST_F(WindowProcedure, PlatformKeysArriveAsVirtualKeys) {
   for (LONGINT vk : {0x1B, 0x0D, 0x20, 0x25, 0x70, LONGINT{'Z'}, LONGINT{'0'}, 0x60, 0xBA}) EXPECT_EQ(key_seen(vk), vk);
+  // The keypad's digits, and with NumLock off the keys printed beside them.
+  EXPECT_EQ(key_seen(0x61, 0, true), 0x61);
+  EXPECT_EQ(key_seen(0x61, 0, false), 0x23);
+  EXPECT_EQ(key_seen(0x68, 0, false), 0x26);
+  EXPECT_EQ(key_seen(0x60, 0, false), 0x2D);
+#ifndef _WIN32
   // Letters follow the layout, as on an AZERTY keyboard: the key labelled A
   // stands where a US keyboard has Q, and M where it has the semicolon; the
   // US M position prints a comma. Its digit row prints symbols and still
@@ -325,11 +332,7 @@ TEST_F(WindowProcedure, PlatformKeysArriveAsVirtualKeys) {
   EXPECT_EQ(key_seen('1', '&'), '1');
   EXPECT_EQ(key_seen(0x70), 0x70);
   EXPECT_EQ(key_seen(0x26), 0x26);
-  // The keypad's digits, and with NumLock off the keys printed beside them.
-  EXPECT_EQ(key_seen(0x61, 0, true), 0x61);
-  EXPECT_EQ(key_seen(0x61, 0, false), 0x23);
-  EXPECT_EQ(key_seen(0x68, 0, false), 0x26);
-  EXPECT_EQ(key_seen(0x60, 0, false), 0x2D);
+#endif  // On Windows the system itself gives keys the codes of its layout.
 }
 
 TEST_F(WindowProcedure, PlatformButtonsAndMotionCarryTheirButtons) {
@@ -369,12 +372,13 @@ TEST_F(WindowProcedure, PlatformButtonsAndMotionCarryTheirButtons) {
 
 TEST_F(WindowProcedure, TheScreenSaverMayRun) { EXPECT_TRUE(platform_screen_saver_allowed()); }
 
-TEST(Window, SwapsKeepToTheRefreshRateWhereTheDisplayDoesNotPaceThem) {
+TEST(Window, SwapsKeepToTheRefreshRateWhoeverPacesThem) {
+  // The display where it keeps to a swap interval; the toolkit where it
+  // refuses one (as SDL's offscreen display) or takes one and swaps at once
+  // (as Wine on a virtual X server), found out within a second of frames.
   open_test_window();
-  // The offscreen display refuses a swap interval: the toolkit paces.
-  ASSERT_FALSE(platform_set_swap_interval(1));
   const int rate = platform_refresh_rate() > 0 ? platform_refresh_rate() : 60;
-  vtr_swap_buffers();
+  for (int i = 0; i < 40; ++i) vtr_swap_buffers();
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < 12; ++i) vtr_swap_buffers();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -406,7 +410,7 @@ mat4 translation(double x, double y, double z) {
 
 // Right-handed rotation by DEG degrees about the unit axis (x, y, z).
 mat4 rotation(double deg, double x, double y, double z) {
-  const double a = deg * M_PI / 180, c = std::cos(a), s = std::sin(a), t = 1 - c;
+  const double a = deg * std::numbers::pi / 180, c = std::cos(a), s = std::sin(a), t = 1 - c;
   return {t * x * x + c,     t * x * y + s * z, t * x * z - s * y, 0, t * x * y - s * z, t * y * y + c,
           t * y * z + s * x, 0,                 t * x * z + s * y, t * y * z - s * x, t * z * z + c, 0,
           0,                 0,                 0,                 1};

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -39,7 +40,7 @@ using vec = std::array<double, 3>;
 
 // Right-handed rotation by DEG degrees about axis 0, 1 or 2, as glRotatef.
 vec turn(vec v, int axis, double deg) {
-  const double a = deg * M_PI / 180, c = std::cos(a), s = std::sin(a);
+  const double a = deg * std::numbers::pi / 180, c = std::cos(a), s = std::sin(a);
   const int p = (axis + 1) % 3, q = (axis + 2) % 3;
   vec r = v;
   r[p] = c * v[p] - s * v[q];

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <random>
 
 #include "glmath.h"
@@ -49,7 +50,7 @@ TEST(FindNormal, DegenerateInputGivesTheZeroVector) {
 }
 
 TEST(Euler, QuarterTurnsFollowTheRightHandRule) {
-  const float q = static_cast<float>(M_PI / 2);
+  const float q = static_cast<float>(std::numbers::pi / 2);
   expect_near(MATRIXVECROT({1, 0, 0}, MATRIXEULERDEG({0, 0, q})), {0, 1, 0});
   expect_near(MATRIXVECROT({0, 1, 0}, MATRIXEULERDEG({q, 0, 0})), {0, 0, 1});
   expect_near(MATRIXVECROT({0, 0, 1}, MATRIXEULERDEG({0, q, 0})), {1, 0, 0});
@@ -70,7 +71,7 @@ TEST(Euler, TurnsAboutXThenFixedYThenFixedZ) {
 
 TEST(Euler, DegreeAndRadianFormsAgreeAndTheRestIsIdentity) {
   const TGLBASEMATRIX d = MATRIXEULERRAD({90, 0, 0});
-  const TGLBASEMATRIX r = MATRIXEULERDEG({static_cast<float>(M_PI / 2), 0, 0});
+  const TGLBASEMATRIX r = MATRIXEULERDEG({static_cast<float>(std::numbers::pi / 2), 0, 0});
   for (int i = 0; i < 4; ++i)
     for (int j = 0; j < 4; ++j) EXPECT_EQ(d[i][j], r[i][j]) << i << "," << j;
   for (int i = 0; i < 3; ++i) {
@@ -83,8 +84,8 @@ TEST(Euler, DegreeAndRadianFormsAgreeAndTheRestIsIdentity) {
 }
 
 TEST(Conversions, RoundToSinglePrecision) {
-  EXPECT_EQ(DEGTORAD(180), static_cast<float>(M_PI));
-  EXPECT_EQ(DEGTORAD(90), static_cast<float>(M_PI / 2));
+  EXPECT_EQ(DEGTORAD(180), static_cast<float>(std::numbers::pi));
+  EXPECT_EQ(DEGTORAD(90), static_cast<float>(std::numbers::pi / 2));
   const TGLRGB2 c = GLCOLOR(0.1, 0.5, 1.0 / 3);
   EXPECT_EQ(c.R, 0.1f);
   EXPECT_EQ(c.B, static_cast<float>(1.0 / 3));

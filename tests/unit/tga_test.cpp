@@ -2,13 +2,12 @@
 // the 64-bit size and its cap, and agreement with an independent decoder;
 // and the sizes that other image files claim in their headers.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
@@ -16,6 +15,7 @@
 
 #include "datagen.h"
 #include "imagefile.h"
+#include "support.h"
 #include "tga.h"
 
 namespace {
@@ -176,12 +176,10 @@ TEST_F(Tga, SizesAreComputedInSixtyFourBitsAndCapped) {
 }
 
 TEST_F(Tga, ASmallFileClaimingAHugeImageTouchesLittleMemory) {
-  struct rusage before, after;
-  getrusage(RUSAGE_SELF, &before);
+  const long before = peak_memory_kb();
   // 1 GiB of pixels claimed, a few runs delivered.
   expect_failure(header(10, 16384, 16384, 32) + bytes{0xFF, 1, 2, 3, 4, 0xFF, 5, 6, 7, 8}, "Could not read RLE header");
-  getrusage(RUSAGE_SELF, &after);
-  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "kilobytes";
+  EXPECT_LT(peak_memory_kb() - before, 64 * 1024) << "kilobytes";
 }
 
 TEST_F(Tga, FilesReadThroughTheBufferAgreeWithMemory) {
@@ -231,11 +229,12 @@ TEST_F(Tga, FilesReadThroughTheBufferAgreeWithMemory) {
 }
 
 TEST_F(Tga, FilesThatCannotBeReadAreReported) {
-  // Missing, a directory, a named pipe with no writer: none is opened, none
-  // blocks, each is a file that cannot be opened.
-  const std::string fifo = "/tmp/vtr-tga-fifo-" + std::to_string(getpid());
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  for (const std::string& name : {std::string("/nonexistent/dir/image.tga"), std::string("/tmp"), fifo}) {
+  // Missing, a directory, a named pipe with no writer (where the system has
+  // them): none is opened, none blocks, each is a file that cannot be opened.
+  std::vector<std::string> names = {"/nonexistent/dir/image.tga", std::filesystem::temp_directory_path().string()};
+  const std::string fifo = temp_path("vtr-tga-fifo");
+  if (make_fifo(fifo)) names.push_back(fifo);
+  for (const std::string& name : names) {
     shown.clear();
     EXPECT_FALSE(LOADTGA(texture, name.c_str())) << name;
     ASSERT_EQ(shown.size(), 1u) << name;
@@ -246,7 +245,7 @@ TEST_F(Tga, FilesThatCannotBeReadAreReported) {
   // A stream that ends before the image does, where its length cannot be
   // known in advance: the read itself must report the failure.
   int ends[2];
-  ASSERT_EQ(pipe(ends), 0);
+  ASSERT_TRUE(make_pipe(ends));
   const bytes short_image = header(2, 40, 40, 24) + bytes(40 * 40 * 3 - 7, 9);
   ASSERT_EQ(write(ends[1], short_image.data(), short_image.size()), static_cast<ssize_t>(short_image.size()));
   close(ends[1]);
@@ -266,8 +265,8 @@ TEST_F(Tga, FilesThatCannotBeReadAreReported) {
 // Files written by ImageMagick, decoded by ImageMagick into top-down RGBA.
 TEST_F(Tga, AgreesWithAnIndependentDecoder) {
   if (std::system("/usr/bin/convert -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
-  const std::string dir = "/tmp/vtr-tga-im-" + std::to_string(getpid());
-  ASSERT_EQ(std::system(("mkdir -p " + dir).c_str()), 0);
+  const std::string dir = temp_path("vtr-tga-im");
+  std::filesystem::create_directories(dir);
   for (const std::string compress : {"None", "RLE"}) {
     for (const std::string alpha : {"off", "on"}) {
       const std::string tga = dir + "/image.tga", rgba = dir + "/image.rgba";
@@ -303,7 +302,7 @@ TEST_F(Tga, AgreesWithAnIndependentDecoder) {
       tga_free(texture);
     }
   }
-  EXPECT_EQ(std::system(("rm -rf " + dir).c_str()), 0);
+  std::filesystem::remove_all(dir);
 }
 
 // ---------------------------------------------------------------------------
@@ -355,10 +354,11 @@ TEST(ImageFile, SizesClaimedByBitmapsIconsAndPngs) {
   EXPECT_EQ(extent(png), "refused");
   // A directory and a named pipe are no image files, and nothing waits.
   std::int64_t w, h;
-  EXPECT_FALSE(vtr_image_extent("/tmp", &w, &h));
-  const std::string fifo = "/tmp/vtr-image-fifo-" + std::to_string(getpid());
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_FALSE(vtr_image_extent(fifo.c_str(), &w, &h));
+  EXPECT_FALSE(vtr_image_extent(std::filesystem::temp_directory_path().string().c_str(), &w, &h));
+  const std::string fifo = temp_path("vtr-image-fifo");
+  if (make_fifo(fifo)) {
+    EXPECT_FALSE(vtr_image_extent(fifo.c_str(), &w, &h));
+  }
   std::remove(fifo.c_str());
 }
 

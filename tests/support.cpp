@@ -1,0 +1,72 @@
+// Test support on POSIX systems and on Windows.
+#include "support.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <psapi.h>
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#else
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+std::string temp_path(const std::string& name) {
+  return (std::filesystem::temp_directory_path() / (name + "-" + std::to_string(getpid()))).string();
+}
+
+long peak_memory_kb() {
+#ifdef _WIN32
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return static_cast<long>(counters.PeakWorkingSetSize / 1024);
+#else
+  struct rusage usage;
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+#endif
+}
+
+void set_environment(const char* name, const char* value) {
+#ifdef _WIN32
+  _putenv_s(name, value);
+#else
+  setenv(name, value, 1);
+#endif
+}
+
+void occupy_window_class(const char* name) {
+#ifdef _WIN32
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+#else
+  (void)name;
+#endif
+}
+
+bool make_fifo(const std::string& path) {
+#ifdef _WIN32
+  (void)path;
+  return false;
+#else
+  return mkfifo(path.c_str(), 0600) == 0;
+#endif
+}
+
+bool make_pipe(int ends[2]) {
+#ifdef _WIN32
+  return _pipe(ends, 1 << 16, _O_BINARY) == 0;
+#else
+  return pipe(ends) == 0;
+#endif
+}

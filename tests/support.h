@@ -1,0 +1,20 @@
+// What tests need of the system beyond the standard library, the same on
+// every system they run on.
+#pragma once
+
+#include <string>
+
+// A path in the system's folder for temporary files, unique to this
+// process: NAME with the process's number appended.
+std::string temp_path(const std::string& name);
+// The most memory the process has held at once, in kilobytes.
+long peak_memory_kb();
+// Sets an environment variable of the process.
+void set_environment(const char* name, const char* value);
+// On Windows, registers a window class of that name, so that nobody else
+// can; elsewhere nothing.
+void occupy_window_class(const char* name);
+// Makes a named pipe at PATH; false where the system has none.
+bool make_fifo(const std::string& path);
+// Makes an anonymous pipe: ENDS[0] to read, ENDS[1] to write, both binary.
+bool make_pipe(int ends[2]);

@@ -1,0 +1,550 @@
+// The platform layer on Win32 and WGL: the only toolkit file that includes
+// windows.h. Owns the window class "GLWindow", the window, its device and
+// rendering contexts, the cursors and icon loaded from files, the timers,
+// the messages posted by the toolkit and those the native window procedure
+// hands over. Native messages reach the toolkit with their own numbers;
+// texts cross the API as UTF-16, converted from and to the toolkit's UTF-8.
+#include "win32_api.h"
+
+#include <cstdint>
+#include <cstring>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform.h"
+#include "winmsg.h"
+
+namespace {
+
+// The main window is the toolkit's window 1.
+constexpr LONGWORD main_window = 1;
+const wchar_t* const class_name = L"GLWindow";
+// Announces, in the native queue, the next message the toolkit posted.
+constexpr UINT posted_token = WM_APP + 1;
+
+HINSTANCE instance = nullptr;
+bool initialised = false;
+HWND window = nullptr;
+HDC device = nullptr;
+HGLRC context = nullptr;
+DWORD window_style = 0;
+platform_pixel_request pixels_wanted{};
+HCURSOR cursors[17] = {};
+HCURSOR file_cursor = nullptr;
+HCURSOR file_icon = nullptr;
+std::deque<platform_message> posted;   // in the order posted, one token each
+std::deque<platform_message> arrived;  // from the window procedure: close, paint
+std::vector<UINT_PTR> timers;
+
+std::wstring wide(const char* text) {
+  if (!text || !*text) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+  std::wstring out(n > 0 ? n - 1 : 0, L'\0');
+  if (n > 1) MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), n);
+  return out;
+}
+
+std::string narrow(const wchar_t* text) {
+  if (!text || !*text) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string out(n > 0 ? n - 1 : 0, '\0');
+  if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+// The native window procedure. Input is taken from the queue before it gets
+// here; what arrives is the system's own traffic. A close request and a
+// paint become toolkit messages, the rest gets the default handling (the
+// system menu, Alt+F4, the screen saver's and the monitor's requests).
+LRESULT CALLBACK native_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CLOSE:
+      arrived.push_back({main_window, WM_CLOSE, 0, 0});
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      BeginPaint(hwnd, &paint);
+      EndPaint(hwnd, &paint);
+      arrived.push_back({main_window, WM_PAINT, 0, 0});
+      return 0;
+    }
+    default:
+      return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+}
+
+// The toolkit message of a queued native message, if it has one.
+bool translate(const MSG& native, platform_message* out) {
+  if (native.message == posted_token) {
+    if (posted.empty()) return false;
+    *out = posted.front();
+    posted.pop_front();
+    return true;
+  }
+  if (native.hwnd != window || !window) return false;
+  switch (native.message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_TIMER:
+      *out = {main_window, static_cast<LONGINT>(native.message), static_cast<LONGINT>(native.wParam),
+              static_cast<LONGINT>(native.lParam)};
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Pointer traffic the toolkit has no message for: passed over inside a run
+// of motions.
+bool pointer_noise(UINT message) {
+  switch (message) {
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONUP:
+    case WM_NCMOUSEMOVE:
+    case WM_MOUSELEAVE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void dispatch(MSG& native) {
+  TranslateMessage(&native);
+  DispatchMessageW(&native);
+}
+
+// What a pixel format offers of the toolkit's demands.
+bool meets_demands(int format) {
+  PIXELFORMATDESCRIPTOR got{};
+  if (format == 0 || DescribePixelFormat(device, format, sizeof got, &got) == 0) return false;
+  return (got.dwFlags & PFD_DOUBLEBUFFER) && (got.dwFlags & PFD_SUPPORT_OPENGL) && got.iPixelType == PFD_TYPE_RGBA &&
+         got.cDepthBits > 0;
+}
+
+// The closest format to the full request first, then to the demands alone:
+// double buffering, RGBA and a depth buffer.
+int choose_format() {
+  for (bool preferences : {true, false}) {
+    PIXELFORMATDESCRIPTOR want{};
+    want.nSize = sizeof want;
+    want.nVersion = 1;
+    want.dwFlags = PFD_DOUBLEBUFFER | PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+    want.iPixelType = PFD_TYPE_RGBA;
+    want.cColorBits = 24;
+    want.cDepthBits = 24;
+    want.iLayerType = PFD_MAIN_PLANE;
+    if (preferences) {
+      const platform_pixel_request& p = pixels_wanted;
+      if (p.stereo) want.dwFlags |= PFD_STEREO;
+      want.cColorBits = static_cast<BYTE>(p.color_bits);
+      want.cAlphaBits = static_cast<BYTE>(p.alpha_bits);
+      want.cAccumBits = static_cast<BYTE>(p.accum_bits);
+      want.cDepthBits = static_cast<BYTE>(p.depth_bits > 24 ? p.depth_bits : 24);
+      want.cStencilBits = static_cast<BYTE>(p.stencil_bits);
+    }
+    const int format = ChoosePixelFormat(device, &want);
+    if (meets_demands(format)) {
+      SetPixelFormat(device, format, &want);
+      return format;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool platform_init(const char** reason) {
+  if (initialised) return true;
+  instance = GetModuleHandleW(nullptr);
+  // Sizes are pixels, not scaled by the display's zoom; sleeps are precise
+  // to the millisecond, as frame pacing needs.
+  SetProcessDPIAware();
+  timeBeginPeriod(1);
+  WNDCLASSW wc{};
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = native_procedure;
+  wc.hInstance = instance;
+  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  wc.lpszClassName = class_name;
+  if (LOWORD(RegisterClassW(&wc)) == 0) {
+    if (reason) *reason = "the window class could not be registered";
+    return false;
+  }
+  initialised = true;
+  return true;
+}
+
+const char* platform_program_folder() {
+  static const std::string folder = [] {
+    std::wstring path(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0 || n >= path.size()) return std::string();
+    path.resize(n);
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::string() : narrow(path.substr(0, slash).c_str());
+  }();
+  return folder.c_str();
+}
+
+LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style) {
+  return MessageBoxW(nullptr, wide(text).c_str(), wide(caption).c_str(), style);
+}
+
+// Every box of the program goes through the platform once this file is linked.
+static const bool platform_boxes_installed = (vtr_message_box_handler = platform_message_box, true);
+
+void* platform_system_cursor(LONGINT kind) {
+  static const LPCWSTR shapes[17] = {nullptr,    IDC_ARROW,   IDC_IBEAM,  IDC_WAIT,    IDC_CROSS,   IDC_UPARROW,
+                                     IDC_SIZE,   nullptr,     IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZEWE, IDC_SIZENS,
+                                     IDC_SIZEALL, IDC_NO,     IDC_HAND,   IDC_APPSTARTING, IDC_HELP};
+  // Kind 7 is the file cursor, loaded elsewhere.
+  if (kind < 1 || kind > 16 || kind == 7) return nullptr;
+  if (!cursors[kind]) cursors[kind] = LoadCursorW(nullptr, shapes[kind]);
+  return cursors[kind];
+}
+
+// Cursors and icons from files are both loaded as cursors, whose handle
+// serves as an icon too.
+void* platform_file_cursor(const char* file) {
+  if (!file || !*file) return nullptr;
+  if (HCURSOR loaded = LoadCursorFromFileW(wide(file).c_str())) file_cursor = loaded;
+  else return nullptr;
+  return file_cursor;
+}
+
+void* platform_file_icon(const char* file) {
+  if (!file || !*file) return nullptr;
+  if (HCURSOR loaded = LoadCursorFromFileW(wide(file).c_str())) file_icon = loaded;
+  else return nullptr;
+  return file_icon;
+}
+
+bool platform_create_window(const char* title, int client_width, int client_height, bool borderless,
+                            const platform_pixel_request& pixels, void* cursor, void* icon) {
+  if (!initialised || window) return false;
+  pixels_wanted = pixels;
+  // A captioned window that cannot be resized or maximised, or a pop-up
+  // covering the screen; sizes are those of the client area.
+  window_style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU |
+                 (borderless ? 0 : WS_CAPTION | WS_MINIMIZEBOX);
+  RECT outer = {0, 0, client_width, client_height};
+  AdjustWindowRectEx(&outer, window_style, FALSE, 0);
+  window = CreateWindowExW(0, class_name, wide(title).c_str(), window_style, 0, 0, outer.right - outer.left,
+                           outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+  if (!window) return false;
+  if (cursor) SetClassLongPtrW(window, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor));
+  if (icon) {
+    SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  }
+  ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
+  device = GetDC(window);
+  return true;
+}
+
+bool platform_create_context() {
+  if (!window || !device || choose_format() == 0) return false;
+  context = wglCreateContext(device);
+  if (!context) return false;
+  wglMakeCurrent(device, context);
+  return true;
+}
+
+void platform_delete_context() {
+  if (!context) return;
+  wglMakeCurrent(device, nullptr);
+  wglDeleteContext(context);
+  context = nullptr;
+}
+
+void platform_hide_window() {
+  if (window) ShowWindow(window, SW_HIDE);
+}
+
+void platform_destroy_window() {
+  if (!window) return;
+  for (UINT_PTR id : timers) KillTimer(window, id);
+  timers.clear();
+  if (device) ReleaseDC(window, device);
+  device = nullptr;
+  DestroyWindow(window);
+  window = nullptr;
+}
+
+bool platform_window_exists() { return window != nullptr; }
+
+void platform_set_window_rect(int x, int y, int width, int height) {
+  if (!window) return;
+  RECT outer = {0, 0, width, height};
+  AdjustWindowRectEx(&outer, window_style, FALSE, 0);
+  SetWindowPos(window, HWND_TOP, x, y, outer.right - outer.left, outer.bottom - outer.top, 0);
+}
+
+void platform_get_window_rect(int* x, int* y, int* width, int* height) {
+  *x = *y = *width = *height = 0;
+  if (!window) return;
+  RECT outer, client;
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  *x = outer.left;
+  *y = outer.top;
+  *width = client.right - client.left;
+  *height = client.bottom - client.top;
+}
+
+void platform_set_title(const char* title) {
+  if (window) SetWindowTextW(window, wide(title).c_str());
+}
+
+const char* platform_get_title() {
+  static std::string title;
+  wchar_t text[512] = {};
+  if (window) GetWindowTextW(window, text, 512);
+  title = narrow(text);
+  return title.c_str();
+}
+
+void platform_screen_size(int* width, int* height) {
+  *width = GetSystemMetrics(SM_CXSCREEN);
+  *height = GetSystemMetrics(SM_CYSCREEN);
+}
+
+bool platform_set_swap_interval(int interval) {
+  using swap_interval_fn = BOOL(WINAPI*)(int);
+  const auto set = reinterpret_cast<swap_interval_fn>(reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT")));
+  return set && set(interval);
+}
+
+int platform_refresh_rate() {
+  DEVMODEW mode{};
+  mode.dmSize = sizeof mode;
+  if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 0;
+  // 0 and 1 stand for the hardware's default rate.
+  return mode.dmDisplayFrequency > 1 ? static_cast<int>(mode.dmDisplayFrequency) : 0;
+}
+
+void platform_swap() {
+  if (device) SwapBuffers(device);
+}
+
+bool platform_take_message(platform_message* out) {
+  if (!initialised) return false;
+  for (;;) {
+    if (!arrived.empty()) {
+      *out = arrived.front();
+      arrived.pop_front();
+      return true;
+    }
+    MSG native;
+    if (!PeekMessageW(&native, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (!translate(native, out)) {
+      // No toolkit message: the system handles it, and it costs no frame.
+      dispatch(native);
+      continue;
+    }
+    if (out->message != WM_MOUSEMOVE) return true;
+    // Only the latest position of a run of motions matters: the drag adds up
+    // the same differences and the pointer globals end at the same place.
+    MSG next;
+    while (PeekMessageW(&next, nullptr, 0, 0, PM_NOREMOVE) && next.hwnd == window &&
+           (next.message == WM_MOUSEMOVE || pointer_noise(next.message))) {
+      PeekMessageW(&next, nullptr, next.message, next.message, PM_REMOVE);
+      if (next.message == WM_MOUSEMOVE) {
+        translate(next, out);
+      } else {
+        dispatch(next);
+      }
+    }
+    return true;
+  }
+}
+
+bool platform_message_pending() {
+  MSG native;
+  return initialised && (!arrived.empty() || PeekMessageW(&native, nullptr, 0, 0, PM_NOREMOVE));
+}
+
+void platform_post_message(const platform_message& m) {
+  posted.push_back(m);
+  if (window) {
+    PostMessageW(window, posted_token, 0, 0);
+  } else {
+    PostThreadMessageW(GetCurrentThreadId(), posted_token, 0, 0);
+  }
+}
+
+void platform_set_capture(bool on) {
+  if (!window) return;
+  if (on) {
+    SetCapture(window);
+  } else {
+    ReleaseCapture();
+  }
+}
+
+bool platform_has_focus() { return window && GetForegroundWindow() == window; }
+
+// The system's screen saver and monitor power requests get their default
+// handling: nothing here holds the display awake.
+bool platform_screen_saver_allowed() { return true; }
+
+void platform_get_cursor_pos(int* x, int* y) {
+  POINT p = {0, 0};
+  GetCursorPos(&p);
+  *x = p.x;
+  *y = p.y;
+}
+
+void platform_set_cursor_pos(int x, int y) {
+  if (initialised) SetCursorPos(x, y);
+}
+
+void platform_client_to_screen(int* x, int* y) {
+  POINT p = {*x, *y};
+  if (window) ClientToScreen(window, &p);
+  *x = p.x;
+  *y = p.y;
+}
+
+void platform_start_timer(LONGINT id, LONGINT ms) {
+  if (!window || ms <= 0) return;
+  SetTimer(window, static_cast<UINT_PTR>(id), static_cast<UINT>(ms), nullptr);
+  timers.push_back(static_cast<UINT_PTR>(id));
+}
+
+bool platform_load_bmp(const char* file, platform_bitmap* out) {
+  HBITMAP bitmap = static_cast<HBITMAP>(
+      LoadImageW(nullptr, wide(file).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+  if (!bitmap) return false;
+  DIBSECTION dib{};
+  bool ok = GetObjectW(bitmap, sizeof dib, &dib) == sizeof dib;
+  HDC surface = CreateCompatibleDC(nullptr);
+  ok = ok && surface;
+  if (ok) {
+    const int width = dib.dsBm.bmWidth, height = dib.dsBm.bmHeight;
+    out->width = width;
+    out->height = height;
+    out->bits = dib.dsBm.bmBitsPixel * dib.dsBm.bmPlanes;
+    out->table.clear();
+    if (out->bits <= 8) {
+      // The colour table as the file has it.
+      RGBQUAD table[256];
+      HGDIOBJ before = SelectObject(surface, bitmap);
+      const UINT entries = GetDIBColorTable(surface, 0, 256, table);
+      SelectObject(surface, before);
+      for (UINT i = 0; i < entries; ++i)
+        out->table.insert(out->table.end(), {table[i].rgbBlue, table[i].rgbGreen, table[i].rgbRed, 0});
+    }
+    // Every pixel as 32 bits, rows top to bottom.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    out->pixels.assign(static_cast<std::size_t>(width) * height, 0);
+    ok = GetDIBits(surface, bitmap, 0, static_cast<UINT>(height), out->pixels.data(), &info, DIB_RGB_COLORS) == height;
+    for (std::uint32_t& p : out->pixels) p |= 0xFF000000u;
+  }
+  if (surface) DeleteDC(surface);
+  DeleteObject(bitmap);
+  return ok;
+}
+
+bool platform_render_text(const char* text, int point_size, platform_bitmap* out) {
+  out->width = out->height = 0;
+  out->pixels.clear();
+  const std::wstring line = wide(text);
+  HDC surface = CreateCompatibleDC(nullptr);
+  if (!surface) return false;
+  // The system's status-bar font at the size asked for.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  LOGFONTW face = metrics.lfStatusFont;
+  face.lfHeight = -MulDiv(point_size, GetDeviceCaps(surface, LOGPIXELSY), 72);
+  face.lfQuality = ANTIALIASED_QUALITY;
+  HFONT font = CreateFontIndirectW(&face);
+  HGDIOBJ old_font = SelectObject(surface, font);
+  SIZE extent = {0, 0};
+  bool ok = font != nullptr;
+  if (ok && !line.empty()) GetTextExtentPoint32W(surface, line.c_str(), static_cast<int>(line.size()), &extent);
+  if (ok && extent.cx > 0 && extent.cy > 0) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = extent.cx;
+    info.bmiHeader.biHeight = -extent.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP canvas = CreateDIBSection(surface, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ok = canvas != nullptr;
+    if (ok) {
+      // Black on white, then the darkness of each pixel as its alpha.
+      HGDIOBJ old_canvas = SelectObject(surface, canvas);
+      PatBlt(surface, 0, 0, extent.cx, extent.cy, WHITENESS);
+      SetBkMode(surface, TRANSPARENT);
+      SetTextColor(surface, RGB(0, 0, 0));
+      TextOutW(surface, 0, 0, line.c_str(), static_cast<int>(line.size()));
+      GdiFlush();
+      const auto* drawn = static_cast<const std::uint32_t*>(bits);
+      out->width = extent.cx;
+      out->height = extent.cy;
+      out->bits = 32;
+      out->pixels.resize(static_cast<std::size_t>(extent.cx) * extent.cy);
+      for (std::size_t i = 0; i < out->pixels.size(); ++i) {
+        const std::uint32_t p = drawn[i];
+        const std::uint32_t light = ((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF)) / 3;
+        out->pixels[i] = (255 - light) << 24;
+      }
+      SelectObject(surface, old_canvas);
+      DeleteObject(canvas);
+    }
+  }
+  SelectObject(surface, old_font);
+  if (font) DeleteObject(font);
+  DeleteDC(surface);
+  return ok;
+}
+
+void platform_push_mouse_motion(int x, int y, LONGINT held) {
+  if (window) PostMessageW(window, WM_MOUSEMOVE, static_cast<WPARAM>(held), MAKELPARAM(x, y));
+}
+
+void platform_push_mouse_button(int button, bool down, int x, int y) {
+  if (!window) return;
+  const UINT message = button == 1   ? (down ? WM_LBUTTONDOWN : WM_LBUTTONUP)
+                       : button == 2 ? (down ? WM_MBUTTONDOWN : WM_MBUTTONUP)
+                                     : (down ? WM_RBUTTONDOWN : WM_RBUTTONUP);
+  const WPARAM held = !down ? 0 : (button == 1 ? MK_LBUTTON : button == 2 ? MK_MBUTTON : MK_RBUTTON);
+  PostMessageW(window, message, held, MAKELPARAM(x, y));
+}
+
+void platform_push_key(LONGINT position, bool down, LONGINT, bool num_lock) {
+  if (!window) return;
+  // The system itself gives keys the virtual keys of its layout; what a
+  // test can push is the key of a US layout, and the keypad's navigation
+  // keys without NumLock.
+  LONGINT vk = position;
+  static const LONGINT navigation[10] = {0x2D, 0x23, 0x28, 0x22, 0x25, 0x0C, 0x27, 0x24, 0x26, 0x21};
+  if (!num_lock && position >= VK_NUMPAD0 && position <= VK_NUMPAD9) vk = navigation[position - VK_NUMPAD0];
+  PostMessageW(window, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk), down ? 1 : (1 | 3 << 30));
+}
+
+void platform_push_close_request() {
+  if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+}
