@@ -57,6 +57,8 @@ void platform_delete_context();
 void platform_hide_window();
 void platform_destroy_window();
 bool platform_window_exists();
+// The window's top-left corner on the screen, frame included, and the size
+// of its client area; the toolkit sizes client areas on every platform.
 void platform_set_window_rect(int x, int y, int width, int height);
 void platform_get_window_rect(int* x, int* y, int* width, int* height);
 void platform_set_title(const char* title);
