@@ -60,11 +60,12 @@ LONGWORD capture_window = 0;
 // counted in frames run at the same speed everywhere. The display paces the
 // swaps where it takes a swap interval and keeps to it; where it refuses
 // one, or takes it and still swaps at once (as remote and virtual displays
-// do), the toolkit sleeps instead.
+// do, and minimised windows on some), the toolkit sleeps instead, until the
+// swaps wait for the display again.
 using frame_clock = std::chrono::steady_clock;
-constexpr int quick_swaps_to_take_over = 30;
+constexpr int swaps_to_change_hands = 30;
 bool toolkit_paces = false;
-int quick_swaps = 0;  // successive swaps less than half a refresh apart
+int swaps_against = 0;  // successive swaps that say the other side should pace
 frame_clock::duration frame_period{};
 frame_clock::time_point last_swap{};
 frame_clock::time_point next_frame{};
@@ -74,29 +75,42 @@ void start_pacing() {
   const int rate = platform_refresh_rate();
   frame_period = std::chrono::nanoseconds(1000000000 / (rate > 0 ? rate : 60));
   last_swap = next_frame = frame_clock::now();
-  quick_swaps = 0;
+  swaps_against = 0;
 }
 
-// Waits for the next frame's turn. A frame that ran late starts the count
-// again rather than letting the following frames rush to catch up.
-void pace_frame() {
-  next_frame += frame_period;
+// Counts a swap that says the other side should pace; after enough in a
+// row, it does.
+void count_against(bool against, frame_clock::time_point now) {
+  swaps_against = against ? swaps_against + 1 : 0;
+  if (swaps_against < swaps_to_change_hands) return;
+  toolkit_paces = !toolkit_paces;
+  swaps_against = 0;
+  next_frame = now;
+}
+
+// Swaps while the display paces: a display that keeps swapping far sooner
+// than it refreshes is not pacing.
+void swap_paced_by_display() {
+  platform_swap();
   const frame_clock::time_point now = frame_clock::now();
+  count_against(now - last_swap < frame_period / 2, now);
+  last_swap = now;
+}
+
+// Swaps, then waits for the next frame's turn. A frame that ran late starts
+// the count again rather than letting the following frames rush to catch
+// up. Swaps that wait by themselves mean the display paces again.
+void swap_paced_by_toolkit() {
+  const frame_clock::time_point start = frame_clock::now();
+  platform_swap();
+  const frame_clock::time_point now = frame_clock::now();
+  count_against(now - start > frame_period / 2, now);
+  last_swap = now;
+  if (!toolkit_paces) return;
+  next_frame += frame_period;
   if (next_frame > now) {
     std::this_thread::sleep_until(next_frame);
   } else if (now - next_frame > frame_period) {
-    next_frame = now;
-  }
-}
-
-// Watches a display that took the swap interval: one that keeps swapping
-// far sooner than it refreshes is not pacing, and the toolkit takes over.
-void watch_display() {
-  const frame_clock::time_point now = frame_clock::now();
-  quick_swaps = now - last_swap < frame_period / 2 ? quick_swaps + 1 : 0;
-  last_swap = now;
-  if (quick_swaps >= quick_swaps_to_take_over) {
-    toolkit_paces = true;
     next_frame = now;
   }
 }
@@ -222,11 +236,10 @@ void vtr_screen_size(LONGINT* width, LONGINT* height) {
 
 void vtr_swap_buffers() {
   vtr_draw_children();
-  platform_swap();
   if (toolkit_paces) {
-    pace_frame();
+    swap_paced_by_toolkit();
   } else {
-    watch_display();
+    swap_paced_by_display();
   }
 }
 
