@@ -377,12 +377,9 @@ bool platform_message_pending() {
 }
 
 void platform_post_message(const platform_message& m) {
+  // A thread message: one posted to a window would go with the window.
   posted.push_back(m);
-  if (window) {
-    PostMessageW(window, posted_token, 0, 0);
-  } else {
-    PostThreadMessageW(GetCurrentThreadId(), posted_token, 0, 0);
-  }
+  PostThreadMessageW(GetCurrentThreadId(), posted_token, 0, 0);
 }
 
 void platform_set_capture(bool on) {
