@@ -1,6 +1,6 @@
 // The platform layer on Win32 and WGL: the only toolkit file that includes
 // windows.h. Owns the window class "GLWindow", the window, its device and
-// rendering contexts, the cursors and icon loaded from files, the timers,
+// rendering contexts, the system cursors, the timers,
 // the messages posted by the toolkit and those the native window procedure
 // hands over. Native messages reach the toolkit with their own numbers;
 // texts cross the API as UTF-16, converted from and to the toolkit's UTF-8.
@@ -31,8 +31,6 @@ HGLRC context = nullptr;
 DWORD window_style = 0;
 platform_pixel_request pixels_wanted{};
 HCURSOR cursors[17] = {};
-HCURSOR file_cursor = nullptr;
-HCURSOR file_icon = nullptr;
 std::deque<platform_message> posted;   // in the order posted, one token each
 std::deque<platform_message> arrived;  // from the window procedure: close, paint
 std::vector<UINT_PTR> timers;
@@ -214,20 +212,12 @@ void* platform_system_cursor(LONGINT kind) {
 }
 
 // Cursors and icons from files are both loaded as cursors, whose handle
-// serves as an icon too.
+// serves as an icon too; they live as long as the process.
 void* platform_file_cursor(const char* file) {
-  if (!file || !*file) return nullptr;
-  if (HCURSOR loaded = LoadCursorFromFileW(wide(file).c_str())) file_cursor = loaded;
-  else return nullptr;
-  return file_cursor;
+  return file && *file ? LoadCursorFromFileW(wide(file).c_str()) : nullptr;
 }
 
-void* platform_file_icon(const char* file) {
-  if (!file || !*file) return nullptr;
-  if (HCURSOR loaded = LoadCursorFromFileW(wide(file).c_str())) file_icon = loaded;
-  else return nullptr;
-  return file_icon;
-}
+void* platform_file_icon(const char* file) { return platform_file_cursor(file); }
 
 bool platform_create_window(const char* title, int client_width, int client_height, bool borderless,
                             const platform_pixel_request& pixels, void* cursor, void* icon) {

@@ -78,8 +78,6 @@ namespace {
 constexpr std::size_t block_header = 64;
 #ifdef MAP_POPULATE
 constexpr std::size_t mapped_from = 1 << 20;
-#else
-constexpr std::size_t mapped_from = SIZE_MAX;
 #endif
 
 BYTE* allocate_block(std::size_t size, bool populate) {

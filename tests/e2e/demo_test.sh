@@ -8,7 +8,6 @@ demo="$1" probe="$2" shots="${3:-}"
 
 start_xvfb
 run_in "$(dirname "$demo")" "$demo"
-demo_window() { xdotool search --name "^Vitrum demo" 2>/dev/null | head -1 | grep .; }
 wait_for demo_window || fail "no demo window"
 WIN=$(demo_window)
 

@@ -53,9 +53,7 @@ case "$case_name" in
       fail "configuring the demo against the installed toolkit"
     cmake --build "$tmp/demo" -j2 >"$E2E_LOG" 2>&1 || fail "building the demo against the installed toolkit"
     start_xvfb
-    (cd "$tmp/demo" && exec ./vitrum_demo) >"$E2E_LOG" 2>&1 &
-    CUBE_PID=$!
-    demo_window() { xdotool search --name "^Vitrum demo" 2>/dev/null | head -1 | grep .; }
+    run_in "$tmp/demo" "$tmp/demo/vitrum_demo"
     wait_for demo_window || fail "no demo window"
     WIN=$(demo_window)
     wait_for "$probe" check "$WIN" 44,72,blue || fail "the demo's first frame shows no button"

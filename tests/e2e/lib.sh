@@ -54,6 +54,7 @@ wait_for_short() {
 
 box_window() { xwininfo -root -tree | awk '/"Video!"/{print $1; exit}' | grep .; }
 main_window() { xdotool search --name "Zoze di velak v1.0" 2>/dev/null | head -1 | grep .; }
+demo_window() { xdotool search --name "^Vitrum demo" 2>/dev/null | head -1 | grep .; }
 
 # start_cube PROGRAM ANSWER [FOLDER]: starts the program in FOLDER (its own
 # by default), answers the question with ANSWER (Return = Yes, Escape = No)
