@@ -8,11 +8,21 @@
 
 namespace {
 
-// Dark, shiny body material. Its shininess of 150 is outside GL's range, so
-// GL keeps the shininess set before it (that of the last sticker).
-void body_material() { SETGLNEWMAT(0, 0, 0, 0.05f, 0.05f, 0.05f, 1, 1, 1, 0.05f, 0.05f, 0.05f, 150); }
+constexpr SINGLE sticker_shininess = 50;
 
-void sticker_material(const TGLRGB2& c) { SETGLNEWMAT(c.R, c.G, c.B, 0, 0, 0, c.R / 2, c.G / 2, c.B / 2, 0, 0, 0, 50); }
+// Dark, shiny body material. Its shininess of 150 is outside GL's range, so
+// GL keeps the one set before it: that of the last sticker, or, before any
+// sticker was ever drawn, GL's own 0, which spreads the full white specular
+// over the bevels as a glare. The body takes the stickers' shininess
+// itself, so that the very first frame looks as every later one.
+void body_material() {
+  SETGLNEWMAT(0, 0, 0, 0.05f, 0.05f, 0.05f, 1, 1, 1, 0.05f, 0.05f, 0.05f, 150);
+  glMaterialf(GL_FRONT, GL_SHININESS, sticker_shininess);
+}
+
+void sticker_material(const TGLRGB2& c) {
+  SETGLNEWMAT(c.R, c.G, c.B, 0, 0, 0, c.R / 2, c.G / 2, c.B / 2, 0, 0, 0, sticker_shininess);
+}
 
 }  // namespace
 

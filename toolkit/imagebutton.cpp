@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "imagefile.h"
-#include "platform.h"
+#include "bmp.h"
+#include "internal.h"
 #include "vitrum.h"
 
 std::string BMPTYPE;
@@ -27,7 +27,6 @@ std::vector<std::unique_ptr<bitmap>> bitmaps;            // handle i + 1
 std::vector<std::unique_ptr<LONGWORD[]>> palettes;       // handle i + 1, 256 entries
 
 constexpr LONGINT mode_normal = 1, mode_hover = 2, mode_pressed = 3;
-constexpr std::int64_t largest_bitmap = 8192;
 
 template <class T>
 LONGWORD keep(std::vector<std::unique_ptr<T>>& table, std::unique_ptr<T> item) {
@@ -68,12 +67,8 @@ void release(LONGWORD window, const char* property, bool is_region) {
 }  // namespace
 
 LONGWORD LOADBMPFROMFILE(const std::string& FILENAME, LONGWORD& PAL) {
-  // A header claiming more than a button could ever be is refused before the
-  // file is decoded.
-  std::int64_t width, height;
-  if (!vtr_image_extent(FILENAME.c_str(), &width, &height) || width > largest_bitmap || height > largest_bitmap) return 0;
-  platform_bitmap loaded;
-  if (!platform_load_bmp(FILENAME.c_str(), &loaded)) return 0;
+  vtr_image loaded;
+  if (!vtr_load_bmp(FILENAME.c_str(), &loaded)) return 0;
   if (loaded.bits <= 8) {
     auto entries = std::make_unique<LONGWORD[]>(256);
     vtr_palette_from_table(loaded.table.data(), loaded.table.size() / 4, entries.get());
@@ -124,7 +119,11 @@ std::size_t vtr_palette_count() {
   return n;
 }
 
-void vtr_draw_bitmap(LONGWORD window, LONGWORD handle) {
+namespace {
+
+// Draws bitmap HANDLE unscaled at the top-left corner of WINDOW, clipped to
+// its rectangle and shape; during the window's paint.
+void draw_bitmap(LONGWORD window, LONGWORD handle) {
   bitmap* b = find_bitmap(handle);
   if (!b || b->width == 0 || b->height == 0) return;
   const TRECT r = vtr_window_rect(window);
@@ -155,6 +154,12 @@ void vtr_draw_bitmap(LONGWORD window, LONGWORD handle) {
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+}
+
+}  // namespace
+
+LONGWORD vtr_create_image_button(LONGINT X, LONGINT Y, LONGINT WIDTH_, LONGINT HEIGHT_, LONGINT ID) {
+  return HWINDOW != 0 ? vtr_create_window(SZHOVERCLASS, HWINDOW, X, Y, WIDTH_, HEIGHT_, ID) : 0;
 }
 
 LONGINT HOVERBUTTONHANDLER(LONGWORD WND, LONGINT IMSG, LONGINT WPARAM, LONGINT LPARAM) {
@@ -190,7 +195,7 @@ LONGINT HOVERBUTTONHANDLER(LONGWORD WND, LONGINT IMSG, LONGINT WPARAM, LONGINT L
       const LONGINT mode = static_cast<LONGINT>(vtr_get_prop(WND, HOVERMODE));
       const char* names[4] = {nullptr, NORMALBMP, HOVERBMP, PRESSBMP};
       if (mode >= mode_normal && mode <= mode_pressed) {
-        if (const LONGWORD b = vtr_get_prop(WND, names[mode])) vtr_draw_bitmap(WND, b);
+        if (const LONGWORD b = vtr_get_prop(WND, names[mode])) draw_bitmap(WND, b);
       }
       return 0;
     }
@@ -216,7 +221,7 @@ LONGINT HOVERBUTTONHANDLER(LONGWORD WND, LONGINT IMSG, LONGINT WPARAM, LONGINT L
       vtr_set_prop(WND, HOVERMODE, mode_pressed);
       return 0;
     case WM_LBUTTONUP:
-      if (vtr_get_prop(WND, HOVERMODE) == mode_pressed) vtr_post_message(HWINDOW, WM_COMMAND, vtr_child_id(WND), 0);
+      if (vtr_get_prop(WND, HOVERMODE) == mode_pressed) vtr_post_message(vtr_parent(WND), WM_COMMAND, vtr_child_id(WND), 0);
       vtr_set_prop(WND, HOVERMODE, mode_normal);
       vtr_release_capture();
       return 0;

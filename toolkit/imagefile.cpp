@@ -2,11 +2,11 @@
 // Reads a few bytes at known offsets; keeps no state.
 #include "imagefile.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+
+#include "file.h"
 
 namespace {
 
@@ -55,9 +55,8 @@ bool dib_size(std::FILE* f, long offset, bool in_icon, std::int64_t* width, std:
 }  // namespace
 
 bool vtr_image_extent(const char* file, std::int64_t* width, std::int64_t* height) {
-  struct stat st;
-  if (!file || stat(file, &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  std::FILE* f = std::fopen(file, "rb");
+  if (vtr_regular_file_size(file) < 0) return false;
+  std::FILE* f = vtr_open_file(file, "rb");
   if (!f) return false;
   unsigned char h[6];
   bool ok = false;

@@ -1,6 +1,7 @@
 // Selection-mode picking and the 3D menu built on it.
 // No state of its own: the selection buffer and the viewport are locals of
 // each pick; a menu is the caller's record.
+#include "internal.h"
 #include "vitrum.h"
 
 void ADDNAMETOOBJ(LONGINT NAME) {
@@ -70,9 +71,17 @@ void TMENU3D::SETSELECTON(VTRPROCEDURE ELEMENT) {
 
 void TMENU3D::ELEMENTSELECTON() {
   const LONGINT over = SELECTOBJID(SETOMX, SETOMY, static_cast<LONGINT>(EVENTSELECTION));
-  for (LONGINT i = 0; i < MAXNUMSEL; ++i) OVER[i] = BUTTONID[i] == over;
   const LONGINT click = SELECTOBJID(SETMX, SETMY, static_cast<LONGINT>(EVENTSELECTION));
-  for (LONGINT i = 0; i < MAXNUMSEL; ++i) CLICK[i] = BUTTONID[i] == click;
+  // The next frame draws these flags: it may differ from this one when
+  // they changed, and a pressed item acts in every frame it is drawn.
+  bool moved = false;
+  for (LONGINT i = 0; i < MAXNUMSEL; ++i) {
+    const BOOLEAN over_now = BUTTONID[i] == over, click_now = BUTTONID[i] == click;
+    moved = moved || over_now != OVER[i] || click_now != CLICK[i] || click_now;
+    OVER[i] = over_now;
+    CLICK[i] = click_now;
+  }
+  vtr_note_picks(moved);
 }
 
 void TMENU3D::DRAWMENUID(VTRPROCEDURE EVENTOVER, VTRPROCEDURE EVENTNOTOVER, VTRPROCEDURE EVENTCLICK,

@@ -1,27 +1,32 @@
 // The toolkit's view of the platform: plain functions, no platform types.
-// Only the toolkit calls these; applications talk to vitrum.h. The platform
-// reports events as window messages with Win32 numbers and never changes the
-// toolkit's state itself.
+// One file per platform implements them (platform_sdl2.cpp,
+// platform_win32.cpp); only the toolkit calls them. A platform reports: it
+// translates what happens into window messages with Win32 numbers and hands
+// them over when asked, and it never changes the toolkit's state itself.
+// Policy (which messages are merged, what is retried, which kinds are
+// valid) is the toolkit's, written once above this line.
+//
+// There is one top-level window, the toolkit's main window; every message a
+// platform reports is addressed to it. Everything runs on the GUI thread,
+// except where a function says otherwise.
 #pragma once
 
-#include <cstdint>
-#include <vector>
-
+#include "bmp.h"
 #include "vtrtypes.h"
 
-// One message as the pump hands it to a window procedure.
+// One message for the main window.
 struct platform_message {
-  LONGWORD window;
   LONGINT message;
   LONGINT wparam;
   LONGINT lparam;
 };
 
-// What the GL context should have. The demands (double buffering, RGBA,
-// depth) are always made; the preferences are tried first and dropped when
-// the platform cannot meet them.
+// What the window's GL surface should have. Double buffering, RGBA with 8
+// bits a colour channel and a depth buffer of at least 24 bits are always
+// asked for; the other sizes are asked for as given (0: none). A platform
+// makes the surface with exactly this request or fails; the toolkit retries
+// with a smaller one.
 struct platform_pixel_request {
-  int color_bits;
   int alpha_bits;
   int accum_bits;
   int depth_bits;
@@ -29,27 +34,43 @@ struct platform_pixel_request {
   bool stereo;
 };
 
-// Starts the video and timer subsystems. False, with a reason, when no real
-// display can be opened (an offscreen or dummy driver counts only when it was
-// asked for explicitly).
+// Starts the platform (display connection, timers). From then on the
+// process's sleeps wake within a millisecond of their time, as frame pacing
+// needs. False, with a reason, when no display a person could see can be
+// opened: a driver that draws nowhere counts only when it was asked for by
+// name. Calling it again after a success does nothing.
 bool platform_init(const char** reason);
 // The folder holding the running program, in UTF-8 without a trailing
 // separator; empty when it cannot be known. Needs no platform_init.
 const char* platform_program_folder();
-// Shows a modal box; returns IDOK, IDYES, IDNO, or 0 when none could be shown.
+// Shows a modal box without owner window, text and caption in UTF-8, style
+// and answer with Win32 values (MB_OK or MB_YESNO, with MB_ICONQUESTION);
+// returns IDOK, IDYES, IDNO, or 0 when none could be shown. Works without
+// platform_init.
 LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style);
 
-// Cursor kinds 1..16 map onto the platform's system cursors; 0 for others.
+// The system cursor of cursor kind KIND, which the toolkit has checked lies
+// in 1..16 and is not the file cursor (7); kinds without a shape of their
+// own on the platform show the arrow.
 void* platform_system_cursor(LONGINT kind);
+// A cursor, or an icon, read from FILE (UTF-8 name); null when it cannot be
+// read. The toolkit has checked the size its header claims.
 void* platform_file_cursor(const char* file);
 void* platform_file_icon(const char* file);
 
-// The one top-level window with a GL-capable surface; true on success. The
-// window starts at the screen's top-left corner and is shown.
+// The screen's scale for the window about to be made: 1 where the platform
+// sizes windows in its own units, 1.5 on a Windows screen at 150 %.
+double platform_display_scale();
+// Makes the one top-level window, CLIENT_WIDTH x CLIENT_HEIGHT pixels of
+// client area, captioned (close and minimise boxes, not resizable) or
+// BORDERLESS, at the screen's top-left corner and shown, with a GL surface
+// made exactly to PIXELS. False, with a reason, when any of that fails;
+// nothing is left behind then.
 bool platform_create_window(const char* title, int client_width, int client_height, bool borderless,
-                            const platform_pixel_request& pixels, void* cursor, void* icon);
-// Creates the GL context of the window and makes it current.
-bool platform_create_context();
+                            const platform_pixel_request& pixels, void* cursor, void* icon, const char** reason);
+// Creates the GL context of the window (which exists) and makes it
+// current; false, with a reason, when it cannot.
+bool platform_create_context(const char** reason);
 // Makes no context current and deletes the context.
 void platform_delete_context();
 // Hides the window: it is gone for the user, while the GL surface stays valid
@@ -57,26 +78,41 @@ void platform_delete_context();
 void platform_hide_window();
 void platform_destroy_window();
 bool platform_window_exists();
-// The window's top-left corner on the screen, frame included, and the size
-// of its client area; the toolkit sizes client areas on every platform.
+// The thickness of the window's frame on each side of its client area (the
+// caption counts in TOP); all 0 where it has none or it is not known.
+void platform_frame_size(int* left, int* top, int* right, int* bottom);
+// Places the window with its outer top-left corner, frame included, at (X,
+// Y) of the screen and sizes its client area WIDTH x HEIGHT; raises it.
 void platform_set_window_rect(int x, int y, int width, int height);
+// The outer top-left corner and the client area's size.
 void platform_get_window_rect(int* x, int* y, int* width, int* height);
 void platform_set_title(const char* title);
 const char* platform_get_title();
 void platform_screen_size(int* width, int* height);
-// True when the display now paces the swaps (INTERVAL refreshes a swap).
+// Asks the display to show a swap only after INTERVAL refreshes; true when
+// it says it will (whether it keeps to it is the toolkit's to find out).
 bool platform_set_swap_interval(int interval);
 // The refresh rate of the window's display in Hz, 0 when unknown.
 int platform_refresh_rate();
 void platform_swap();
 
-// Takes at most one message's worth of events and translates it; never
-// waits. Events without a message counterpart are passed over, and a run of
-// pointer motions is taken as its last one. False when no message came.
+// Takes the next event that has a message, translates it and returns true;
+// events without one are passed over (and get the system's default
+// handling). False, at once, when none is queued: it never waits.
 bool platform_take_message(platform_message* out);
+// Takes the next event that has a message only when that message is a
+// pointer motion; events without a message before it are passed over as
+// above. False, leaving the queue and OUT as they are, when the next message
+// is another or none is queued.
+bool platform_take_motion(platform_message* out);
+// True when any event is queued, with a message or not.
 bool platform_message_pending();
-// Queues a message behind the pending events (posting, not sending).
-void platform_post_message(const platform_message& m);
+// Waits until an event is queued and leaves it there; returns at once when
+// one is. Every event ends the wait (input, a timer, the window uncovered or
+// restored, focus, a close request), whether it has a message or not.
+void platform_wait_event();
+// Takes the pointer for the window while a button is held (true), or gives
+// it back (false).
 void platform_set_capture(bool on);
 bool platform_has_focus();
 // True when the display may blank or start its screen saver while the
@@ -85,29 +121,23 @@ bool platform_screen_saver_allowed();
 void platform_get_cursor_pos(int* x, int* y);
 void platform_set_cursor_pos(int x, int y);
 void platform_client_to_screen(int* x, int* y);
-// Starts a repeating timer that posts WM_TIMER with wParam ID every MS
-// milliseconds; restarting an ID replaces its timer.
+// Starts a repeating timer that reports WM_TIMER with wParam ID every MS
+// milliseconds; restarting an ID replaces its timer, and MS 0 stops it.
 void platform_start_timer(LONGINT id, LONGINT ms);
 
-// A BMP file as 32-bit pixels (blue in the low byte, then green, red), rows
-// top to bottom, with its bit depth and, for 8 bits or fewer, its colour
-// table as it stands in the file (blue, green, red, reserved per entry).
-struct platform_bitmap {
-  int width = 0, height = 0, bits = 0;
-  std::vector<std::uint32_t> pixels;
-  std::vector<BYTE> table;
-};
-bool platform_load_bmp(const char* file, platform_bitmap* out);
-// TEXT drawn in the toolkit's sans-serif font, black on transparent, as
-// 32-bit pixels with alpha in the high byte; false when no font is found.
-bool platform_render_text(const char* text, int point_size, platform_bitmap* out);
+// TEXT (UTF-8) drawn in the system's sans-serif user-interface font at
+// POINT_SIZE, black on transparent, as 32-bit pixels with alpha in the high
+// byte; an empty text gives an empty image. False when no font is found.
+bool platform_render_text(const char* text, int point_size, vtr_image* out);
 
-// For tests: queue input as the platform would receive it. HELD: the
-// buttons held during a motion, as MK_ flags; BUTTON: 1 left, 2 middle,
-// 3 right. A key is named by the virtual
-// key of its position on a US layout; SYMBOL is what the layout prints on
-// it, 0 for the US symbol.
+// For tests, from any thread: queue input as the platform would receive it.
+// HELD: the buttons held during a motion, as MK_ flags; BUTTON: 1 left, 2
+// middle, 3 right. A key is named by the virtual key of its position on a
+// US layout; SYMBOL is what the layout prints on it (0: the US symbol);
+// ALT: the Alt key is held.
 void platform_push_mouse_motion(int x, int y, LONGINT held = 0);
 void platform_push_mouse_button(int button, bool down, int x, int y);
-void platform_push_key(LONGINT position, bool down, LONGINT symbol = 0, bool num_lock = true);
+void platform_push_key(LONGINT position, bool down, LONGINT symbol = 0, bool num_lock = true, bool alt = false);
 void platform_push_close_request();
+// The window uncovered, as the system reports it.
+void platform_push_expose();

@@ -1,7 +1,8 @@
 // The platform layer on SDL2: the only file that includes SDL.
 // Owns the SDL window, its GL context, the system cursors, the icon surface,
-// the timers and the translation of SDL events into Win32-numbered window
-// messages (virtual-key codes, pointer positions packed into lParam).
+// the timers, the font, and the translation of SDL events into
+// Win32-numbered window messages (virtual-key codes, system keys, pointer
+// positions packed into lParam).
 #include "platform.h"
 
 #include <SDL.h>
@@ -22,12 +23,9 @@ SDL_GLContext context = nullptr;
 SDL_Cursor* cursors[17] = {};
 SDL_Cursor* file_cursor = nullptr;
 SDL_Surface* icon = nullptr;
-Uint32 posted_event_type = 0;
+Uint32 timer_event_type = 0;
 bool initialised = false;
 std::map<LONGINT, SDL_TimerID> timers;
-
-// The main window is the toolkit's window 1.
-constexpr LONGWORD main_window = 1;
 
 LONGINT button_flags(Uint32 state) {
   LONGINT flags = 0;
@@ -120,8 +118,16 @@ void stop_timer(LONGINT id) {
   timers.erase(it);
 }
 
+// As on Win32, Alt and F10 are system keys, and so is every key pressed or
+// released while Alt is held without Ctrl (Ctrl+Alt is AltGr on many
+// layouts): the window's procedure leaves them to the default handling.
+bool system_key(LONGINT vk, Uint16 mod) {
+  constexpr LONGINT vk_menu = 0x12, vk_f10 = 0x79;
+  return vk == vk_menu || vk == vk_f10 || ((mod & KMOD_ALT) && !(mod & KMOD_CTRL));
+}
+
 bool translate(const SDL_Event& ev, platform_message* out) {
-  *out = {main_window, 0, 0, 0};
+  *out = {0, 0, 0};
   switch (ev.type) {
     case SDL_QUIT:
       out->message = WM_CLOSE;
@@ -140,7 +146,12 @@ bool translate(const SDL_Event& ev, platform_message* out) {
     case SDL_KEYUP: {
       const LONGINT vk = virtual_key(ev.key.keysym);
       if (vk == 0) return false;
-      out->message = ev.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP;
+      const bool down = ev.type == SDL_KEYDOWN;
+      if (system_key(vk, ev.key.keysym.mod)) {
+        out->message = down ? WM_SYSKEYDOWN : WM_SYSKEYUP;
+      } else {
+        out->message = down ? WM_KEYDOWN : WM_KEYUP;
+      }
       out->wparam = vk;
       out->lparam = ev.key.repeat ? (1 | (1 << 30)) : 1;
       return true;
@@ -169,42 +180,31 @@ bool translate(const SDL_Event& ev, platform_message* out) {
       return true;
     }
     default:
-      if (posted_event_type != 0 && ev.type == posted_event_type) {
-        out->window = ev.user.windowID;
-        out->message = ev.user.code;
-        out->wparam = static_cast<LONGINT>(reinterpret_cast<std::intptr_t>(ev.user.data1));
-        out->lparam = static_cast<LONGINT>(reinterpret_cast<std::intptr_t>(ev.user.data2));
+      if (timer_event_type != 0 && ev.type == timer_event_type) {
+        out->message = WM_TIMER;
+        out->wparam = ev.user.code;
         return true;
       }
       return false;
   }
 }
 
-void push_posted(LONGWORD target, LONGINT message, LONGINT wparam, LONGINT lparam) {
-  if (posted_event_type == 0) return;
+// Runs on SDL's timer thread: the tick joins the event queue.
+Uint32 timer_tick(Uint32 interval, void* param) {
   SDL_Event ev;
   SDL_zero(ev);
-  ev.type = posted_event_type;
-  ev.user.windowID = target;
-  ev.user.code = message;
-  ev.user.data1 = reinterpret_cast<void*>(static_cast<std::intptr_t>(wparam));
-  ev.user.data2 = reinterpret_cast<void*>(static_cast<std::intptr_t>(lparam));
+  ev.type = timer_event_type;
+  ev.user.code = static_cast<Sint32>(reinterpret_cast<std::intptr_t>(param));
   SDL_PushEvent(&ev);
-}
-
-Uint32 timer_tick(Uint32 interval, void* param) {
-  push_posted(main_window, WM_TIMER, static_cast<LONGINT>(reinterpret_cast<std::intptr_t>(param)), 0);
   return interval;
 }
 
-void set_pixel_attributes(const platform_pixel_request& p, bool preferences) {
+void set_pixel_attributes(const platform_pixel_request& p) {
   SDL_GL_ResetAttributes();
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-  if (!preferences) return;
   SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, p.alpha_bits);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, p.depth_bits > 24 ? p.depth_bits : 24);
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, p.stencil_bits);
@@ -236,8 +236,8 @@ bool platform_init(const char** reason) {
     SDL_Quit();
     return false;
   }
-  posted_event_type = SDL_RegisterEvents(1);
-  if (posted_event_type == static_cast<Uint32>(-1)) posted_event_type = 0;
+  timer_event_type = SDL_RegisterEvents(1);
+  if (timer_event_type == static_cast<Uint32>(-1)) timer_event_type = 0;
   SDL_StopTextInput();
   initialised = true;
   return true;
@@ -274,9 +274,6 @@ LONGINT platform_message_box(const char* text, const char* caption, LONGWORD sty
   return pressed < 0 ? 0 : pressed;
 }
 
-// Every box of the program goes through the platform once this file is linked.
-static const bool platform_boxes_installed = (vtr_message_box_handler = platform_message_box, true);
-
 void* platform_system_cursor(LONGINT kind) {
   static const SDL_SystemCursor shapes[17] = {
       SDL_SYSTEM_CURSOR_ARROW,     SDL_SYSTEM_CURSOR_ARROW,    SDL_SYSTEM_CURSOR_IBEAM,   SDL_SYSTEM_CURSOR_WAIT,
@@ -284,9 +281,7 @@ void* platform_system_cursor(LONGINT kind) {
       SDL_SYSTEM_CURSOR_SIZENWSE,  SDL_SYSTEM_CURSOR_SIZENESW, SDL_SYSTEM_CURSOR_SIZEWE,  SDL_SYSTEM_CURSOR_SIZENS,
       SDL_SYSTEM_CURSOR_SIZEALL,   SDL_SYSTEM_CURSOR_NO,       SDL_SYSTEM_CURSOR_HAND,    SDL_SYSTEM_CURSOR_WAITARROW,
       SDL_SYSTEM_CURSOR_ARROW};
-  // Kind 7 is the file cursor, loaded elsewhere; UPARROW and HELP have no
-  // system shape here and show the arrow.
-  if (kind < 1 || kind > 16 || kind == 7) return nullptr;
+  // UPARROW and HELP have no system shape here and show the arrow.
   if (!cursors[kind]) cursors[kind] = SDL_CreateSystemCursor(shapes[kind]);
   return cursors[kind];
 }
@@ -310,29 +305,32 @@ void* platform_file_icon(const char* file) {
   return icon;
 }
 
+double platform_display_scale() { return 1.0; }
+
 bool platform_create_window(const char* title, int client_width, int client_height, bool borderless,
-                            const platform_pixel_request& pixels, void* cursor, void* window_icon) {
-  if (!initialised || window) return false;
-  const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | (borderless ? SDL_WINDOW_BORDERLESS : 0);
-  // The full request first; then only what the program cannot draw without.
-  for (bool preferences : {true, false}) {
-    set_pixel_attributes(pixels, preferences);
-    window = SDL_CreateWindow(title, 0, 0, client_width, client_height, flags);
-    if (window) break;
+                            const platform_pixel_request& pixels, void* cursor, void* window_icon, const char** reason) {
+  if (!initialised || window) {
+    *reason = initialised ? "there is a window already" : "the platform has not started";
+    return false;
   }
-  if (!window) return false;
+  const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | (borderless ? SDL_WINDOW_BORDERLESS : 0);
+  set_pixel_attributes(pixels);
+  window = SDL_CreateWindow(title, 0, 0, client_width, client_height, flags);
+  if (!window) {
+    *reason = SDL_GetError();
+    return false;
+  }
   if (window_icon) SDL_SetWindowIcon(window, static_cast<SDL_Surface*>(window_icon));
   if (cursor) SDL_SetCursor(static_cast<SDL_Cursor*>(cursor));
   SDL_StopTextInput();
   return true;
 }
 
-bool platform_create_context() {
-  if (!window) return false;
+bool platform_create_context(const char** reason) {
   context = SDL_GL_CreateContext(window);
-  if (!context) return false;
-  SDL_GL_MakeCurrent(window, context);
-  return true;
+  if (context) SDL_GL_MakeCurrent(window, context);
+  if (!context) *reason = SDL_GetError();
+  return context != nullptr;
 }
 
 void platform_delete_context() {
@@ -355,17 +353,29 @@ void platform_destroy_window() {
 
 bool platform_window_exists() { return window != nullptr; }
 
+void platform_frame_size(int* left, int* top, int* right, int* bottom) {
+  // Known only where a window manager draws a frame and says how thick.
+  if (!window || SDL_GetWindowBordersSize(window, top, left, bottom, right) != 0) *left = *top = *right = *bottom = 0;
+}
+
 void platform_set_window_rect(int x, int y, int width, int height) {
   if (!window) return;
+  // SDL places the client area; the frame lies outside it.
+  int left, top, right, bottom;
+  platform_frame_size(&left, &top, &right, &bottom);
   SDL_SetWindowSize(window, width, height);
-  SDL_SetWindowPosition(window, x, y);
+  SDL_SetWindowPosition(window, x + left, y + top);
   SDL_RaiseWindow(window);
 }
 
 void platform_get_window_rect(int* x, int* y, int* width, int* height) {
   *x = *y = *width = *height = 0;
   if (!window) return;
+  int left, top, right, bottom;
+  platform_frame_size(&left, &top, &right, &bottom);
   SDL_GetWindowPosition(window, x, y);
+  *x -= left;
+  *y -= top;
   SDL_GetWindowSize(window, width, height);
 }
 
@@ -385,12 +395,7 @@ void platform_screen_size(int* width, int* height) {
   *height = mode.h;
 }
 
-bool platform_set_swap_interval(int interval) {
-  // The offscreen driver takes the request but has no display to wait for.
-  const char* driver = SDL_GetCurrentVideoDriver();
-  if (driver && std::strcmp(driver, "offscreen") == 0) return false;
-  return SDL_GL_SetSwapInterval(interval) == 0;
-}
+bool platform_set_swap_interval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
 
 int platform_refresh_rate() {
   SDL_DisplayMode mode;
@@ -406,23 +411,29 @@ bool platform_take_message(platform_message* out) {
   if (!initialised) return false;
   SDL_PumpEvents();
   // Events without a message (the pointer entering or leaving, the middle
-  // button, ...) are passed over: they cost no frame and end no run.
+  // button, ...) are passed over.
   SDL_Event ev;
   do {
     if (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1) return false;
   } while (!translate(ev, out));
-  if (ev.type != SDL_MOUSEMOTION) return true;
-  // Only the latest position of a run of motions matters: the drag adds up
-  // the same differences and the pointer globals end at the same place.
-  SDL_Event next;
-  platform_message message;
-  while (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
-    const bool motion = next.type == SDL_MOUSEMOTION;
-    if (!motion && translate(next, &message)) break;
-    SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
-    if (motion) translate(next, out);
-  }
   return true;
+}
+
+bool platform_take_motion(platform_message* out) {
+  if (!initialised) return false;
+  SDL_PumpEvents();
+  SDL_Event ev;
+  platform_message message;
+  while (SDL_PeepEvents(&ev, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
+    const bool has_message = translate(ev, &message);
+    if (has_message && message.message != WM_MOUSEMOVE) return false;
+    SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+    if (has_message) {
+      *out = message;
+      return true;
+    }
+  }
+  return false;
 }
 
 bool platform_message_pending() {
@@ -431,7 +442,12 @@ bool platform_message_pending() {
   return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0;
 }
 
-void platform_post_message(const platform_message& m) { push_posted(m.window, m.message, m.wparam, m.lparam); }
+void platform_wait_event() {
+  if (!initialised) return;
+  // SDL's wait may come back with nothing queued (a driver that polls):
+  // it is asked again until something is.
+  while (!platform_message_pending()) SDL_WaitEvent(nullptr);
+}
 
 void platform_set_capture(bool on) {
   if (window) SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
@@ -455,15 +471,16 @@ void platform_client_to_screen(int* x, int* y) {
 }
 
 void platform_start_timer(LONGINT id, LONGINT ms) {
-  if (!initialised || ms <= 0) return;
+  if (!initialised) return;
   stop_timer(id);
+  if (ms <= 0) return;
   timers[id] = SDL_AddTimer(static_cast<Uint32>(ms), timer_tick, reinterpret_cast<void*>(static_cast<std::intptr_t>(id)));
 }
 
 namespace {
 
 // Copies a surface into 32-bit pixels, blue in the low byte.
-bool read_pixels(SDL_Surface* surface, platform_bitmap* out) {
+bool read_pixels(SDL_Surface* surface, vtr_image* out) {
   SDL_Surface* argb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0);
   if (!argb) return false;
   out->width = argb->w;
@@ -483,23 +500,7 @@ int font_size = 0;
 
 }  // namespace
 
-bool platform_load_bmp(const char* file, platform_bitmap* out) {
-  SDL_Surface* surface = SDL_LoadBMP(file);
-  if (!surface) return false;
-  out->bits = surface->format->BitsPerPixel;
-  out->table.clear();
-  if (const SDL_Palette* palette = surface->format->palette) {
-    for (int i = 0; i < palette->ncolors; ++i) {
-      const SDL_Color c = palette->colors[i];
-      out->table.insert(out->table.end(), {c.b, c.g, c.r, 0});
-    }
-  }
-  const bool ok = read_pixels(surface, out);
-  SDL_FreeSurface(surface);
-  return ok;
-}
-
-bool platform_render_text(const char* text, int point_size, platform_bitmap* out) {
+bool platform_render_text(const char* text, int point_size, vtr_image* out) {
   if (!TTF_WasInit() && TTF_Init() != 0) return false;
   if (!font || font_size != point_size) {
     if (font) TTF_CloseFont(font);
@@ -512,8 +513,7 @@ bool platform_render_text(const char* text, int point_size, platform_bitmap* out
     font_size = point_size;
   }
   if (!text || !*text) {
-    out->width = out->height = 0;
-    out->pixels.clear();
+    *out = {};
     return true;
   }
   SDL_Surface* surface = TTF_RenderUTF8_Blended(font, text, SDL_Color{0, 0, 0, 255});
@@ -548,7 +548,7 @@ void platform_push_mouse_button(int button, bool down, int x, int y) {
   SDL_PushEvent(&ev);
 }
 
-void platform_push_key(LONGINT position, bool down, LONGINT symbol, bool num_lock) {
+void platform_push_key(LONGINT position, bool down, LONGINT symbol, bool num_lock, bool alt) {
   for (int sc = 0; sc < SDL_NUM_SCANCODES; ++sc) {
     if (keys.vk[sc] != position) continue;
     SDL_Event ev;
@@ -556,18 +556,26 @@ void platform_push_key(LONGINT position, bool down, LONGINT symbol, bool num_loc
     ev.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     ev.key.keysym.scancode = static_cast<SDL_Scancode>(sc);
     ev.key.keysym.sym = symbol != 0 ? symbol : SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(sc));
-    ev.key.keysym.mod = num_lock ? KMOD_NUM : KMOD_NONE;
+    ev.key.keysym.mod = static_cast<Uint16>((num_lock ? KMOD_NUM : KMOD_NONE) | (alt ? KMOD_LALT : KMOD_NONE));
     ev.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     SDL_PushEvent(&ev);
     return;
   }
 }
 
-void platform_push_close_request() {
+namespace {
+
+void push_window_event(SDL_WindowEventID what) {
   SDL_Event ev;
   SDL_zero(ev);
   ev.type = SDL_WINDOWEVENT;
-  ev.window.event = SDL_WINDOWEVENT_CLOSE;
+  ev.window.event = what;
   ev.window.windowID = window ? SDL_GetWindowID(window) : 0;
   SDL_PushEvent(&ev);
 }
+
+}  // namespace
+
+void platform_push_expose() { push_window_event(SDL_WINDOWEVENT_EXPOSED); }
+
+void platform_push_close_request() { push_window_event(SDL_WINDOWEVENT_CLOSE); }

@@ -1,12 +1,15 @@
 // The platform layer on Win32 and WGL: the only toolkit file that includes
-// windows.h. Owns the window class "GLWindow", the window, its device and
-// rendering contexts, the system cursors, the timers,
-// the messages posted by the toolkit and those the native window procedure
-// hands over. Native messages reach the toolkit with their own numbers;
-// texts cross the API as UTF-16, converted from and to the toolkit's UTF-8.
+// windows.h. Owns the native window class "GLWindow", the window, its
+// device and rendering contexts, the system cursors, the timers, and the
+// messages the native window procedure hands over. Native messages reach
+// the toolkit with their own numbers; texts cross the API as UTF-16,
+// converted from and to the toolkit's UTF-8.
 #include "win32_api.h"
 
+#include <GL/gl.h>
+
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <string>
@@ -17,11 +20,7 @@
 
 namespace {
 
-// The main window is the toolkit's window 1.
-constexpr LONGWORD main_window = 1;
 const wchar_t* const class_name = L"GLWindow";
-// Announces, in the native queue, the next message the toolkit posted.
-constexpr UINT posted_token = WM_APP + 1;
 
 HINSTANCE instance = nullptr;
 bool initialised = false;
@@ -29,11 +28,10 @@ HWND window = nullptr;
 HDC device = nullptr;
 HGLRC context = nullptr;
 DWORD window_style = 0;
-platform_pixel_request pixels_wanted{};
 HCURSOR cursors[17] = {};
-std::deque<platform_message> posted;   // in the order posted, one token each
 std::deque<platform_message> arrived;  // from the window procedure: close, paint
 std::vector<UINT_PTR> timers;
+std::string last_error;
 
 std::wstring wide(const char* text) {
   if (!text || !*text) return {};
@@ -51,6 +49,18 @@ std::string narrow(const wchar_t* text) {
   return out;
 }
 
+// What the system says of its last error, for a failure's reason.
+const char* system_error(const char* what) {
+  const DWORD code = GetLastError();
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+  last_error = std::string(what) + " (error " + std::to_string(code) + (text ? ": " + narrow(text) : "") + ")";
+  if (text) LocalFree(text);
+  while (!last_error.empty() && (last_error.back() == '\n' || last_error.back() == '\r')) last_error.pop_back();
+  return last_error.c_str();
+}
+
 // The native window procedure. Input is taken from the queue before it gets
 // here; what arrives is the system's own traffic. A close request and a
 // paint become toolkit messages, the rest gets the default handling (the
@@ -58,13 +68,13 @@ std::string narrow(const wchar_t* text) {
 LRESULT CALLBACK native_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CLOSE:
-      arrived.push_back({main_window, WM_CLOSE, 0, 0});
+      arrived.push_back({WM_CLOSE, 0, 0});
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT paint;
       BeginPaint(hwnd, &paint);
       EndPaint(hwnd, &paint);
-      arrived.push_back({main_window, WM_PAINT, 0, 0});
+      arrived.push_back({WM_PAINT, 0, 0});
       return 0;
     }
     default:
@@ -74,12 +84,6 @@ LRESULT CALLBACK native_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM
 
 // The toolkit message of a queued native message, if it has one.
 bool translate(const MSG& native, platform_message* out) {
-  if (native.message == posted_token) {
-    if (posted.empty()) return false;
-    *out = posted.front();
-    posted.pop_front();
-    return true;
-  }
   if (native.hwnd != window || !window) return false;
   switch (native.message) {
     case WM_MOUSEMOVE:
@@ -90,26 +94,8 @@ bool translate(const MSG& native, platform_message* out) {
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_TIMER:
-      *out = {main_window, static_cast<LONGINT>(native.message), static_cast<LONGINT>(native.wParam),
+      *out = {static_cast<LONGINT>(native.message), static_cast<LONGINT>(native.wParam),
               static_cast<LONGINT>(native.lParam)};
-      return true;
-    default:
-      return false;
-  }
-}
-
-// Pointer traffic the toolkit has no message for: passed over inside a run
-// of motions.
-bool pointer_noise(UINT message) {
-  switch (message) {
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_MOUSEWHEEL:
-    case WM_MOUSEHWHEEL:
-    case WM_XBUTTONDOWN:
-    case WM_XBUTTONUP:
-    case WM_NCMOUSEMOVE:
-    case WM_MOUSELEAVE:
       return true;
     default:
       return false;
@@ -129,34 +115,32 @@ bool meets_demands(int format) {
          got.cDepthBits > 0;
 }
 
-// The closest format to the full request first, then to the demands alone:
-// double buffering, RGBA and a depth buffer.
-int choose_format() {
-  for (bool preferences : {true, false}) {
-    PIXELFORMATDESCRIPTOR want{};
-    want.nSize = sizeof want;
-    want.nVersion = 1;
-    want.dwFlags = PFD_DOUBLEBUFFER | PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    want.iPixelType = PFD_TYPE_RGBA;
-    want.cColorBits = 24;
-    want.cDepthBits = 24;
-    want.iLayerType = PFD_MAIN_PLANE;
-    if (preferences) {
-      const platform_pixel_request& p = pixels_wanted;
-      if (p.stereo) want.dwFlags |= PFD_STEREO;
-      want.cColorBits = static_cast<BYTE>(p.color_bits);
-      want.cAlphaBits = static_cast<BYTE>(p.alpha_bits);
-      want.cAccumBits = static_cast<BYTE>(p.accum_bits);
-      want.cDepthBits = static_cast<BYTE>(p.depth_bits > 24 ? p.depth_bits : 24);
-      want.cStencilBits = static_cast<BYTE>(p.stencil_bits);
-    }
-    const int format = ChoosePixelFormat(device, &want);
-    if (meets_demands(format)) {
-      SetPixelFormat(device, format, &want);
-      return format;
-    }
-  }
-  return 0;
+// Sets the format closest to the request on the window's device context;
+// false when that format lacks double buffering, RGBA or depth.
+bool set_format(const platform_pixel_request& p) {
+  PIXELFORMATDESCRIPTOR want{};
+  want.nSize = sizeof want;
+  want.nVersion = 1;
+  want.dwFlags = PFD_DOUBLEBUFFER | PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | (p.stereo ? PFD_STEREO : 0);
+  want.iPixelType = PFD_TYPE_RGBA;
+  want.cColorBits = 24;
+  want.cAlphaBits = static_cast<BYTE>(p.alpha_bits);
+  want.cAccumBits = static_cast<BYTE>(p.accum_bits);
+  want.cDepthBits = static_cast<BYTE>(p.depth_bits > 24 ? p.depth_bits : 24);
+  want.cStencilBits = static_cast<BYTE>(p.stencil_bits);
+  want.iLayerType = PFD_MAIN_PLANE;
+  const int format = ChoosePixelFormat(device, &want);
+  return meets_demands(format) && SetPixelFormat(device, format, &want);
+}
+
+void end_timer_period() { timeEndPeriod(1); }
+
+// True when WORD stands in the space-separated list NAMES.
+bool has_word(const char* names, const char* word) {
+  const std::size_t n = std::strlen(word);
+  for (const char* p = std::strstr(names, word); p; p = std::strstr(p + 1, word))
+    if ((p == names || p[-1] == ' ') && (p[n] == ' ' || p[n] == '\0')) return true;
+  return false;
 }
 
 }  // namespace
@@ -164,10 +148,10 @@ int choose_format() {
 bool platform_init(const char** reason) {
   if (initialised) return true;
   instance = GetModuleHandleW(nullptr);
-  // Sizes are pixels, not scaled by the display's zoom; sleeps are precise
-  // to the millisecond, as frame pacing needs.
-  SetProcessDPIAware();
-  timeBeginPeriod(1);
+  // Sleeps precise to the millisecond, as frame pacing needs, until the
+  // process ends. (The program declares itself aware of every monitor's
+  // scale in its manifest, before any window or box exists.)
+  if (timeBeginPeriod(1) == TIMERR_NOERROR) std::atexit(end_timer_period);
   WNDCLASSW wc{};
   wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = native_procedure;
@@ -198,15 +182,10 @@ LONGINT platform_message_box(const char* text, const char* caption, LONGWORD sty
   return MessageBoxW(nullptr, wide(text).c_str(), wide(caption).c_str(), style);
 }
 
-// Every box of the program goes through the platform once this file is linked.
-static const bool platform_boxes_installed = (vtr_message_box_handler = platform_message_box, true);
-
 void* platform_system_cursor(LONGINT kind) {
   static const LPCWSTR shapes[17] = {nullptr,    IDC_ARROW,   IDC_IBEAM,  IDC_WAIT,    IDC_CROSS,   IDC_UPARROW,
                                      IDC_SIZE,   nullptr,     IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZEWE, IDC_SIZENS,
                                      IDC_SIZEALL, IDC_NO,     IDC_HAND,   IDC_APPSTARTING, IDC_HELP};
-  // Kind 7 is the file cursor, loaded elsewhere.
-  if (kind < 1 || kind > 16 || kind == 7) return nullptr;
   if (!cursors[kind]) cursors[kind] = LoadCursorW(nullptr, shapes[kind]);
   return cursors[kind];
 }
@@ -219,10 +198,19 @@ void* platform_file_cursor(const char* file) {
 
 void* platform_file_icon(const char* file) { return platform_file_cursor(file); }
 
+double platform_display_scale() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi / 96.0 : 1.0;
+}
+
 bool platform_create_window(const char* title, int client_width, int client_height, bool borderless,
-                            const platform_pixel_request& pixels, void* cursor, void* icon) {
-  if (!initialised || window) return false;
-  pixels_wanted = pixels;
+                            const platform_pixel_request& pixels, void* cursor, void* icon, const char** reason) {
+  if (!initialised || window) {
+    *reason = initialised ? "there is a window already" : "the platform has not started";
+    return false;
+  }
   // A captioned window that cannot be resized or maximised, or a pop-up
   // covering the screen; sizes are those of the client area.
   window_style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU |
@@ -231,7 +219,20 @@ bool platform_create_window(const char* title, int client_width, int client_heig
   AdjustWindowRectEx(&outer, window_style, FALSE, 0);
   window = CreateWindowExW(0, class_name, wide(title).c_str(), window_style, 0, 0, outer.right - outer.left,
                            outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
-  if (!window) return false;
+  if (!window) {
+    *reason = system_error("CreateWindowExW failed");
+    return false;
+  }
+  device = GetDC(window);
+  if (!device || !set_format(pixels)) {
+    *reason = device ? "no pixel format with double buffering, RGBA and depth" : system_error("GetDC failed");
+    if (device) ReleaseDC(window, device);
+    DestroyWindow(window);
+    device = nullptr;
+    window = nullptr;
+    arrived.clear();
+    return false;
+  }
   if (cursor) SetClassLongPtrW(window, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor));
   if (icon) {
     SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
@@ -240,22 +241,19 @@ bool platform_create_window(const char* title, int client_width, int client_heig
   }
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
-  device = GetDC(window);
   return true;
 }
 
-bool platform_create_context() {
-  if (!window || !device || choose_format() == 0) return false;
+bool platform_create_context(const char** reason) {
   context = wglCreateContext(device);
-  if (!context) return false;
-  wglMakeCurrent(device, context);
-  return true;
+  if (!context) *reason = system_error("wglCreateContext failed");
+  return context && wglMakeCurrent(device, context);
 }
 
 void platform_delete_context() {
-  if (!context) return;
-  wglMakeCurrent(device, nullptr);
-  wglDeleteContext(context);
+  // No context current any more; harmless when there was none.
+  wglMakeCurrent(nullptr, nullptr);
+  if (context) wglDeleteContext(context);
   context = nullptr;
 }
 
@@ -274,6 +272,17 @@ void platform_destroy_window() {
 }
 
 bool platform_window_exists() { return window != nullptr; }
+
+void platform_frame_size(int* left, int* top, int* right, int* bottom) {
+  *left = *top = *right = *bottom = 0;
+  if (!window) return;
+  RECT outer = {0, 0, 0, 0};
+  AdjustWindowRectEx(&outer, window_style, FALSE, 0);
+  *left = -outer.left;
+  *top = -outer.top;
+  *right = outer.right;
+  *bottom = outer.bottom;
+}
 
 void platform_set_window_rect(int x, int y, int width, int height) {
   if (!window) return;
@@ -312,7 +321,14 @@ void platform_screen_size(int* width, int* height) {
 }
 
 bool platform_set_swap_interval(int interval) {
+  // Only a driver that lists the extension has the call; another may hand
+  // out an entry point that does something else.
+  using extensions_fn = const char*(WINAPI*)();
   using swap_interval_fn = BOOL(WINAPI*)(int);
+  const auto listed = reinterpret_cast<extensions_fn>(reinterpret_cast<void*>(wglGetProcAddress("wglGetExtensionsStringEXT")));
+  const char* names = listed ? listed() : nullptr;
+  if (!names) names = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+  if (!names || !has_word(names, "WGL_EXT_swap_control")) return false;
   const auto set = reinterpret_cast<swap_interval_fn>(reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT")));
   return set && set(interval);
 }
@@ -339,26 +355,29 @@ bool platform_take_message(platform_message* out) {
     }
     MSG native;
     if (!PeekMessageW(&native, nullptr, 0, 0, PM_REMOVE)) return false;
-    if (!translate(native, out)) {
-      // No toolkit message: the system handles it, and it costs no frame.
-      dispatch(native);
-      continue;
-    }
-    if (out->message != WM_MOUSEMOVE) return true;
-    // Only the latest position of a run of motions matters: the drag adds up
-    // the same differences and the pointer globals end at the same place.
-    MSG next;
-    while (PeekMessageW(&next, nullptr, 0, 0, PM_NOREMOVE) && next.hwnd == window &&
-           (next.message == WM_MOUSEMOVE || pointer_noise(next.message))) {
-      PeekMessageW(&next, nullptr, next.message, next.message, PM_REMOVE);
-      if (next.message == WM_MOUSEMOVE) {
-        translate(next, out);
-      } else {
-        dispatch(next);
-      }
-    }
-    return true;
+    if (translate(native, out)) return true;
+    // No toolkit message: the system handles it.
+    dispatch(native);
   }
+}
+
+bool platform_take_motion(platform_message* out) {
+  if (!initialised) return false;
+  MSG native;
+  platform_message message;
+  while (arrived.empty() && PeekMessageW(&native, nullptr, 0, 0, PM_NOREMOVE)) {
+    // A paint waits until nothing else is queued, as the system has it.
+    if (native.message == WM_PAINT) return false;
+    const bool has_message = translate(native, &message);
+    if (has_message && message.message != WM_MOUSEMOVE) return false;
+    PeekMessageW(&native, nullptr, native.message, native.message, PM_REMOVE);
+    if (has_message) {
+      *out = message;
+      return true;
+    }
+    dispatch(native);
+  }
+  return false;
 }
 
 bool platform_message_pending() {
@@ -366,10 +385,10 @@ bool platform_message_pending() {
   return initialised && (!arrived.empty() || PeekMessageW(&native, nullptr, 0, 0, PM_NOREMOVE));
 }
 
-void platform_post_message(const platform_message& m) {
-  // A thread message: one posted to a window would go with the window.
-  posted.push_back(m);
-  PostThreadMessageW(GetCurrentThreadId(), posted_token, 0, 0);
+void platform_wait_event() {
+  if (!initialised || !arrived.empty()) return;
+  // Input already queued ends the wait as well as what comes.
+  MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
 void platform_set_capture(bool on) {
@@ -406,54 +425,17 @@ void platform_client_to_screen(int* x, int* y) {
 }
 
 void platform_start_timer(LONGINT id, LONGINT ms) {
-  if (!window || ms <= 0) return;
+  if (!window) return;
+  if (ms <= 0) {
+    KillTimer(window, static_cast<UINT_PTR>(id));
+    return;
+  }
   SetTimer(window, static_cast<UINT_PTR>(id), static_cast<UINT>(ms), nullptr);
   timers.push_back(static_cast<UINT_PTR>(id));
 }
 
-bool platform_load_bmp(const char* file, platform_bitmap* out) {
-  HBITMAP bitmap = static_cast<HBITMAP>(
-      LoadImageW(nullptr, wide(file).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-  if (!bitmap) return false;
-  DIBSECTION dib{};
-  bool ok = GetObjectW(bitmap, sizeof dib, &dib) == sizeof dib;
-  HDC surface = CreateCompatibleDC(nullptr);
-  ok = ok && surface;
-  if (ok) {
-    const int width = dib.dsBm.bmWidth, height = dib.dsBm.bmHeight;
-    out->width = width;
-    out->height = height;
-    out->bits = dib.dsBm.bmBitsPixel * dib.dsBm.bmPlanes;
-    out->table.clear();
-    if (out->bits <= 8) {
-      // The colour table as the file has it.
-      RGBQUAD table[256];
-      HGDIOBJ before = SelectObject(surface, bitmap);
-      const UINT entries = GetDIBColorTable(surface, 0, 256, table);
-      SelectObject(surface, before);
-      for (UINT i = 0; i < entries; ++i)
-        out->table.insert(out->table.end(), {table[i].rgbBlue, table[i].rgbGreen, table[i].rgbRed, 0});
-    }
-    // Every pixel as 32 bits, rows top to bottom.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    out->pixels.assign(static_cast<std::size_t>(width) * height, 0);
-    ok = GetDIBits(surface, bitmap, 0, static_cast<UINT>(height), out->pixels.data(), &info, DIB_RGB_COLORS) == height;
-    for (std::uint32_t& p : out->pixels) p |= 0xFF000000u;
-  }
-  if (surface) DeleteDC(surface);
-  DeleteObject(bitmap);
-  return ok;
-}
-
-bool platform_render_text(const char* text, int point_size, platform_bitmap* out) {
-  out->width = out->height = 0;
-  out->pixels.clear();
+bool platform_render_text(const char* text, int point_size, vtr_image* out) {
+  *out = {};
   const std::wstring line = wide(text);
   HDC surface = CreateCompatibleDC(nullptr);
   if (!surface) return false;
@@ -521,15 +503,26 @@ void platform_push_mouse_button(int button, bool down, int x, int y) {
   PostMessageW(window, message, held, MAKELPARAM(x, y));
 }
 
-void platform_push_key(LONGINT position, bool down, LONGINT, bool num_lock) {
+void platform_push_key(LONGINT position, bool down, LONGINT, bool num_lock, bool alt) {
   if (!window) return;
   // The system itself gives keys the virtual keys of its layout; what a
   // test can push is the key of a US layout, and the keypad's navigation
   // keys without NumLock.
   LONGINT vk = position;
-  static const LONGINT navigation[10] = {0x2D, 0x23, 0x28, 0x22, 0x25, 0x0C, 0x27, 0x24, 0x26, 0x21};
+  // 0 to 9, then the decimal point: Insert, End, Down, Next, Left, Clear,
+  // Right, Home, Up, Prior, Delete.
+  static const LONGINT navigation[11] = {0x2D, 0x23, 0x28, 0x22, 0x25, 0x0C, 0x27, 0x24, 0x26, 0x21, 0x2E};
   if (!num_lock && position >= VK_NUMPAD0 && position <= VK_NUMPAD9) vk = navigation[position - VK_NUMPAD0];
-  PostMessageW(window, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk), down ? 1 : (1 | 3 << 30));
+  if (!num_lock && position == VK_DECIMAL) vk = navigation[10];
+  // With Alt held the system reports system keys, bit 29 of lParam set.
+  const UINT message = alt || vk == VK_MENU || vk == VK_F10 ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP)
+                                                            : (down ? WM_KEYDOWN : WM_KEYUP);
+  const LPARAM flags = (down ? 1 : (1 | 3 << 30)) | (alt ? 1 << 29 : 0);
+  PostMessageW(window, message, static_cast<WPARAM>(vk), flags);
+}
+
+void platform_push_expose() {
+  if (window) InvalidateRect(window, nullptr, FALSE);
 }
 
 void platform_push_close_request() {

@@ -1,7 +1,6 @@
 // Texture slots and their upload to GL.
 // Owns the 201 slots and the two filter settings.
-#include <sys/stat.h>
-
+#include "file.h"
 #include "vitrum.h"
 
 checked_array<TGATEXTURE, 0, 200> TEXTURETGA2{};
@@ -9,11 +8,6 @@ LONGINT GL_MIN_FILTER = GL_LINEAR;
 LONGINT GL_MAG_FILTER = GL_LINEAR;
 
 namespace {
-
-bool file_exists(const char* name) {
-  struct stat st;
-  return stat(name, &st) == 0;
-}
 
 bool mipmapped(LONGINT filter) {
   return filter == GL_NEAREST_MIPMAP_NEAREST || filter == GL_NEAREST_MIPMAP_LINEAR ||
@@ -24,7 +18,7 @@ bool mipmapped(LONGINT filter) {
 
 void TEXTURELOADTGAID(const char* TGAFILE, LONGINT NUM) {
   TGATEXTURE& slot = TEXTURETGA2[NUM];
-  if (!file_exists(TGAFILE)) return;
+  if (!vtr_file_exists(TGAFILE)) return;
   if (!LOADTGA(slot, TGAFILE)) return;
   glEnable(GL_TEXTURE_2D);
   GLuint name = 0;

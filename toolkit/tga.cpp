@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "file.h"
+
 TTGAHEADER TGAHEADER{};
 TTGA TGA{};
 tga_stream FTGA{};
@@ -225,12 +227,11 @@ BOOLEAN LOADTGA(TGATEXTURE& TEXTURE, const char* FILENAME) {
   close_stream();
   // Only a regular file is opened: a directory has no bytes, and opening a
   // named pipe would wait for a writer that never comes.
-  struct stat st;
-  if (stat(FILENAME, &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (vtr_regular_file_size(FILENAME) < 0) {
     report("Could not open texture file");
     return false;
   }
-  FTGA.file = std::fopen(FILENAME, "rb");
+  FTGA.file = vtr_open_file(FILENAME, "rb");
   if (!FTGA.file) {
     report("Could not open texture file");
     return false;

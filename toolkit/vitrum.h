@@ -66,13 +66,18 @@ extern checked_array<LONGINT, 1, 20> EDGES;
 extern LONGINT MAXSTATUSITEM;
 extern std::string VTRVERSION;
 
-// What the platform keeps for the main window class.
+// A window procedure: window, message, wParam, lParam; the result.
+using VTRWNDPROC = LONGINT (*)(LONGWORD WINDOW, LONGINT AMESSAGE, LONGINT WPARAM, LONGINT LPARAM);
+
+// The registration record of a window class.
 struct TWINDOWCLASS {
   const char* CLASSNAME;
+  VTRWNDPROC PROCEDURE;
   void* CURSOR;
   void* ICON;
   LONGWORD BACKGROUND;  // 0x00BBGGRR
 };
+// The image-button class's record.
 extern TWINDOWCLASS WINDOWCLASSEX;
 
 void OGLWINDOWSETTING(LONGINT TYPECURSOR, const char* CURFILE, LONGINT TYPEICON, const char* ICOFILE);
@@ -130,6 +135,12 @@ extern LONGINT FPSCOUNT;
 extern LONGINT FORCEFPS;
 extern LONGINT ADDFORCEFPS;
 extern BOOLEAN VIEWFPS;
+// When true, SETGLMSG waits for the next event instead of returning empty
+// while nothing could change the picture: the last frame handled no
+// message, no mouse button is held, the menus' picks came out as in the
+// frame before with no item pressed, and neither MOUSEFREE nor VIEWFPS is
+// on. False at start: the loop then runs every frame, as it always has.
+extern BOOLEAN RESTWHENIDLE;
 extern TMSG MSG_;
 extern VTRPROCEDURE CREATEMOUSEMENU;
 extern VTRINPUTCOMMAND GETINPUTCOMMAND;
@@ -142,23 +153,6 @@ void SETGLMOUSEMOVE(LONGINT XYZ, LONGINT SPEED);
 // FPS_INTERVAL milliseconds. The application adds 1 to FPSCOUNT per frame.
 void vtr_start_fps_timer();
 
-// The window procedure's platform side, in the Win32 sense of the names.
-// Sends a message to a window procedure at once and returns its result.
-LONGINT vtr_send_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam);
-// Queues a message for the pump.
-void vtr_post_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam);
-// The default handling of a message: a close request destroys the window,
-// a right-button release asks for a context menu, and a child passes that
-// request on to its parent.
-LONGINT vtr_def_window_proc(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam);
-// Runs the destruction handling of the window once and takes it off screen.
-void vtr_destroy_window(LONGWORD window);
-// Window that holds the pointer capture, 0 for none.
-LONGWORD vtr_capture();
-void vtr_set_capture(LONGWORD window);
-void vtr_release_capture();
-// Repaints the pending parts of a window at once (used for the status bar).
-void vtr_update_window(LONGWORD window);
 
 // ---------------------------------------------------------------------------
 // Vertex path
@@ -318,32 +312,6 @@ LONGWORD BITMAPTOREGION(const std::string& BMPNAME, LONGWORD TRANSCOLOR, BYTE TO
 // (X, Y) with child identifier ID, from the bitmaps named by BMPTYPE; it
 // takes the size of its normal image (WIDTH x HEIGHT when that is missing).
 LONGWORD vtr_create_image_button(LONGINT X, LONGINT Y, LONGINT WIDTH, LONGINT HEIGHT, LONGINT ID);
-// Client rectangle of a child window in its parent's client coordinates.
-TRECT vtr_window_rect(LONGWORD window);
-LONGINT vtr_child_id(LONGWORD window);
-// Moves and sizes a child window (parent client coordinates).
-void vtr_move_window(LONGWORD window, LONGINT x, LONGINT y, LONGINT width, LONGINT height);
-// The window's shape; the window owns the region from then on (0: none).
-void vtr_set_window_region(LONGWORD window, LONGWORD region);
-LONGWORD vtr_window_region(LONGWORD window);
-// Named values of a window.
-bool vtr_set_prop(LONGWORD window, const char* name, LONGWORD value);
-LONGWORD vtr_get_prop(LONGWORD window, const char* name);
-LONGWORD vtr_remove_prop(LONGWORD window, const char* name);
-// Bitmaps and palettes made by LOADBMPFROMFILE.
-bool vtr_bitmap_size(LONGWORD bitmap, LONGINT* width, LONGINT* height);
-void vtr_delete_bitmap(LONGWORD bitmap);
-void vtr_delete_palette(LONGWORD palette);
-// Draws BITMAP unscaled at the top-left corner of WINDOW, clipped to its
-// rectangle and shape. Only during the window's paint.
-void vtr_draw_bitmap(LONGWORD window, LONGWORD bitmap);
-// Objects alive, for leak checks: bitmaps, palettes, child windows.
-std::size_t vtr_bitmap_count();
-std::size_t vtr_palette_count();
-std::size_t vtr_child_count();
 
 // Sets the text of status-bar part PART (0 is the first).
 void vtr_set_status_text(LONGINT PART, const char* TEXT);
-const char* vtr_status_text(LONGINT PART);
-// Height of the status bar in pixels.
-constexpr LONGINT VTR_STATUS_HEIGHT = 22;

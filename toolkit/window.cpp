@@ -1,15 +1,17 @@
-// Window settings, creation, placement and tear-down, the fatal-error report,
-// the status bar, and the Win32-style window functions the window procedure
-// relies on (send, post, default handling, destruction, capture).
-// Owns the window state: handles, size, full-screen form, the class record.
+// Window settings, class registration, creation, placement and tear-down,
+// the fatal-error report, and the buffer swap with its frame pacing.
+// Owns the window state: handles, size, full-screen form, the class
+// records, the reason a set-up step failed, and the pacing schedule.
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 
-#include "childwindow.h"
 #include "imagefile.h"
+#include "internal.h"
 #include "platform.h"
 #include "vitrum.h"
 
@@ -30,12 +32,6 @@ LONGINT PIXEL_FORMAT_FLAGS = 0;
 BOOLEAN SHOWMENUBAR = false;
 VTRPROCEDURE CREATEMENUBAR = nullptr;
 BOOLEAN SHOWSTATUSBAR = false;
-LONGWORD HSTATUS = 0;
-LONGWORD AWND = 0;
-checked_array<char, 0, 260> FILENAME{};
-checked_array<LONGINT, 1, 20> STATUSITEM{};
-checked_array<LONGINT, 1, 20> EDGES{};
-LONGINT MAXSTATUSITEM = 0;
 std::string VTRVERSION = "1.0";
 TWINDOWCLASS WINDOWCLASSEX{};
 
@@ -43,9 +39,12 @@ TWINDOWCLASS WINDOWCLASSEX{};
 extern BOOLEAN GLVERT3FREMOVE;
 extern BOOLEAN GLVERT3FENABLEEDIT;
 
+// Every box of the program goes through the platform once the toolkit's
+// window code is linked.
+static const bool boxes_through_platform = (vtr_message_box_handler = platform_message_box, true);
+
 namespace {
 
-constexpr LONGWORD main_window = 1;
 constexpr LONGWORD button_face = 0x00F0F0F0;
 constexpr LONGINT pfd_stereo = 0x2;
 constexpr LONGINT pfd_base_flags = 0x1067;
@@ -53,8 +52,12 @@ constexpr LONGINT pfd_base_flags = 0x1067;
 constexpr std::int64_t largest_icon = 256;
 
 TWINDOWCLASS main_class{};
-bool main_window_destroyed = false;
-LONGWORD capture_window = 0;
+// Why the last set-up step failed, in the platform's words.
+std::string failure_reason;
+
+void keep_reason(const char* step, const char* reason) {
+  failure_reason = std::string(step) + ": " + (reason && *reason ? reason : "no reason given");
+}
 
 // Frame pacing: one frame per refresh of the display, so that animations
 // counted in frames run at the same speed everywhere. The display paces the
@@ -149,64 +152,86 @@ BOOLEAN CREATEOGLWINDOW(const char* APPNAME, LONGINT APPWIDTH, LONGINT APPHEIGHT
   return true;
 }
 
-// Registration starts the platform and fills the class record with the
-// cursor, the icon and the background. A platform that cannot start (no
-// display, no video driver) fails here.
+// Registration starts the platform and fills the class records with the
+// cursor, the icon, the background and the window procedure. A platform
+// that cannot start (no display, no video driver) fails here.
 BOOLEAN WINDOWREGISTER() {
   const char* reason = nullptr;
   if (!platform_init(&reason)) {
-    std::fprintf(stderr, "Vitrum: the platform could not start: %s\n", reason ? reason : "unknown reason");
+    keep_reason("the platform could not start", reason);
     return false;
   }
   main_class.CLASSNAME = "GLWindow";
+  main_class.PROCEDURE = GLWNDPROC;
   main_class.BACKGROUND = button_face;
   // A kind outside the tables leaves the class without cursor or icon.
-  main_class.CURSOR =
-      SETTYPECURSOR == FILECURSOR ? platform_file_cursor(icon_sized(CURSORFILE)) : platform_system_cursor(SETTYPECURSOR);
+  const bool system_kind = SETTYPECURSOR >= ARROW && SETTYPECURSOR <= HELP && SETTYPECURSOR != FILECURSOR;
+  main_class.CURSOR = SETTYPECURSOR == FILECURSOR ? platform_file_cursor(icon_sized(CURSORFILE))
+                      : system_kind               ? platform_system_cursor(SETTYPECURSOR)
+                                                  : nullptr;
   main_class.ICON = SETTYPEICON == FILEICON ? platform_file_icon(icon_sized(ICONFILE)) : nullptr;
-  // The image-button class needs no platform resources of its own.
-  if (!WINDOWCLASSEX.CLASSNAME) WINDOWCLASSEX = {"IMAGEBUTTON", platform_system_cursor(ARROW), nullptr, 0};
+  if (!vtr_register_class(main_class.CLASSNAME, main_class.PROCEDURE)) {
+    keep_reason("the window class", "no room for another class");
+    return false;
+  }
+  // The image-button class; its success does not count.
+  if (!vtr_class_registered(SZHOVERCLASS)) {
+    WINDOWCLASSEX = {SZHOVERCLASS, HOVERBUTTONHANDLER, platform_system_cursor(ARROW), nullptr, 0};
+    vtr_register_class(WINDOWCLASSEX.CLASSNAME, WINDOWCLASSEX.PROCEDURE);
+  }
   return true;
 }
 
 LONGWORD WINDOWCREATE(const char* PCAPPLICATIONNAME) {
-  if (FULLSCREEN) platform_screen_size(&WIDTH, &HEIGHT);
-  // Bits for every buffer, as preferences; the platform keeps the demands.
+  if (FULLSCREEN) {
+    platform_screen_size(&WIDTH, &HEIGHT);
+  } else {
+    // The size in the screen's own units: larger pixels on a scaled screen.
+    const double scale = platform_display_scale();
+    WIDTH = static_cast<LONGINT>(std::lround(WIDTH * scale));
+    HEIGHT = static_cast<LONGINT>(std::lround(HEIGHT * scale));
+  }
+  // Every size as asked first; where the platform takes sizes as hard
+  // requirements, then only what the program draws with: double buffering,
+  // RGBA and a depth buffer.
   const bool stereo = ((PIXEL_FORMAT_FLAGS | pfd_base_flags) & pfd_stereo) != 0;
-  const platform_pixel_request pixels{BITS, BITS, BITS, BITS, BITS, stereo};
-  if (!platform_create_window(PCAPPLICATIONNAME, WIDTH, HEIGHT, FULLSCREEN, pixels, main_class.CURSOR, main_class.ICON))
+  const platform_pixel_request wanted{BITS, BITS, BITS, BITS, stereo}, demanded{0, 0, 24, 0, false};
+  const char* reason = nullptr;
+  bool made = false;
+  for (const platform_pixel_request& pixels : {wanted, demanded}) {
+    made = platform_create_window(PCAPPLICATIONNAME, WIDTH, HEIGHT, FULLSCREEN, pixels, main_class.CURSOR,
+                                  main_class.ICON, &reason);
+    if (made) break;
+  }
+  if (!made) {
+    keep_reason("the window could not be made", reason);
     return 0;
-  main_window_destroyed = false;
-  vtr_send_message(main_window, WM_CREATE, 0, 0);
-  vtr_send_message(main_window, WM_PAINT, 0, 0);
-  return main_window;
+  }
+  const LONGWORD window = vtr_create_window(main_class.CLASSNAME, 0, 0, 0, WIDTH, HEIGHT, 0);
+  vtr_send_message(window, WM_PAINT, 0, 0);
+  return window;
 }
 
 BOOLEAN WINDOWINIT(LONGWORD HPARENT) {
-  if (HPARENT != main_window || !platform_window_exists()) return false;
+  const char* reason = "no such window";
+  if (HPARENT == 0 || vtr_is_child(HPARENT) || !platform_window_exists() || !platform_create_context(&reason)) {
+    keep_reason("the GL context could not be made", reason);
+    return false;
+  }
   DCWINDOW = HPARENT;
-  if (!platform_create_context()) return false;
   RCWINDOW = 1;
   start_pacing();
   return true;
 }
 
-LONGWORD CREATESTATUSBAR(LONGWORD PARENT) {
-  std::snprintf(FILENAME.data(), FILENAME.size(), "%s", "Percorso file");
-  // A strip along the bottom of the parent's client area, drawn by the
-  // toolkit over the GL picture; it needs a window to live in.
-  AWND = PARENT != 0 ? VTR_STATUS_WINDOW : 0;
-  if (AWND != 0) {
-    vtr_set_status_text(0, FILENAME.data());
-    for (LONGINT i = 1; i <= MAXSTATUSITEM; ++i) EDGES[i] = STATUSITEM[i];
-  }
-  return AWND;
-}
-
 void POSITIONWINDOW(LONGINT X, LONGINT Y) {
   const LONGINT cx = WIDTH - (HEIGHT != 0 ? WIDTH / HEIGHT : 0);
   const LONGINT cy = HEIGHT - (WIDTH != 0 ? HEIGHT / WIDTH : 0);
-  platform_set_window_rect(X, Y, cx, cy);
+  // (X, Y) is where a WIDTH x HEIGHT client area would be centred; the
+  // window the user sees, frame and caption included, takes that centre.
+  int left, top, right, bottom;
+  platform_frame_size(&left, &top, &right, &bottom);
+  platform_set_window_rect(X - (left + right) / 2, Y - (top + bottom) / 2, cx, cy);
 }
 
 void DELETEOGLWINDOW() {
@@ -218,7 +243,13 @@ void DELETEOGLWINDOW() {
 }
 
 void THROWERROR(const char* PCERRORMESSAGE) {
-  std::fprintf(stderr, "Error: %s\n", PCERRORMESSAGE);
+  // The box says what failed; standard error also says why, when a set-up
+  // step left its reason.
+  if (failure_reason.empty()) {
+    std::fprintf(stderr, "Error: %s\n", PCERRORMESSAGE);
+  } else {
+    std::fprintf(stderr, "Error: %s (%s)\n", PCERRORMESSAGE, failure_reason.c_str());
+  }
   std::fflush(stderr);
   if (vtr_message_box_handler != vtr_stderr_message_box) vtr_message_box(PCERRORMESSAGE, "Error", MB_OK);
   // A set-up failure is a failure: launchers and scripts must see it.
@@ -242,60 +273,3 @@ void vtr_swap_buffers() {
     swap_paced_by_display();
   }
 }
-
-LONGINT vtr_send_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam) {
-  if (window == main_window) return GLWNDPROC(window, message, wparam, lparam);
-  if (vtr_is_child(window)) return HOVERBUTTONHANDLER(window, message, wparam, lparam);
-  return 0;
-}
-
-void vtr_post_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam) {
-  platform_post_message({window, message, wparam, lparam});
-}
-
-LONGINT vtr_def_window_proc(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam) {
-  switch (message) {
-    case WM_CLOSE:
-      vtr_destroy_window(window);
-      return 0;
-    case WM_RBUTTONUP: {
-      int x = GET_X_LPARAM(lparam), y = GET_Y_LPARAM(lparam);
-      platform_client_to_screen(&x, &y);
-      return vtr_send_message(window, WM_CONTEXTMENU, static_cast<LONGINT>(window), MAKELPARAM(x, y));
-    }
-    case WM_CONTEXTMENU:
-      // A child leaves its context menu to its parent.
-      return vtr_is_child(window) ? vtr_send_message(HWINDOW, message, wparam, lparam) : 0;
-    default:
-      return 0;
-  }
-}
-
-void vtr_destroy_window(LONGWORD window) {
-  if (vtr_is_child(window)) {
-    vtr_destroy_child(window);
-    return;
-  }
-  if (window != main_window || main_window_destroyed) return;
-  main_window_destroyed = true;
-  vtr_send_message(window, WM_DESTROY, 0, 0);
-  vtr_destroy_all_children();
-  HSTATUS = AWND = 0;
-  // The surface stays until the context is released; the user sees the
-  // window go at once.
-  platform_hide_window();
-}
-
-LONGWORD vtr_capture() { return capture_window; }
-
-void vtr_set_capture(LONGWORD window) {
-  capture_window = window;
-  platform_set_capture(true);
-}
-
-void vtr_release_capture() {
-  capture_window = 0;
-  platform_set_capture(false);
-}
-
-void vtr_update_window(LONGWORD) {}

@@ -1,12 +1,14 @@
 // The main window procedure, the message pump and the mouse-driven view.
 // Owns the input state: key table, pointer positions, button flags, drag
-// anchors, view angles and distance, free-look, and the frame-rate read-out.
-// All of it changes only inside GLWNDPROC.
+// anchors, view angles and distance, free-look, the frame-rate read-out,
+// and what the pump needs to know to let a frame rest. Input changes only
+// inside GLWNDPROC, with two exceptions: SETGLMOUSEMOVE sets MSPEED, and
+// the application gives XROT, YROT and DEPTH their start values.
 #include <cmath>
 #include <cstdio>
 #include <string>
 
-#include "childwindow.h"
+#include "internal.h"
 #include "platform.h"
 #include "vitrum.h"
 
@@ -25,6 +27,7 @@ LONGINT FPSCOUNT = 0;
 LONGINT FORCEFPS = 1;
 LONGINT ADDFORCEFPS = 0;
 BOOLEAN VIEWFPS = false;
+BOOLEAN RESTWHENIDLE = false;
 TMSG MSG_ = {};
 VTRPROCEDURE CREATEMOUSEMENU = nullptr;
 VTRINPUTCOMMAND GETINPUTCOMMAND = nullptr;
@@ -32,6 +35,17 @@ VTRINPUTCOMMAND GETINPUTCOMMAND = nullptr;
 namespace {
 
 constexpr LONGINT key_true = -1;
+
+// What the frame in progress did that the next one may have to show.
+bool frame_took_message = false;
+bool frame_picks_moved = false;
+
+// True when the frame just drawn left nothing that the next could draw
+// differently.
+bool frame_at_rest() {
+  return RESTWHENIDLE && !frame_took_message && !frame_picks_moved && !LEFTMOUSEDOWN && !RIGHTMOUSEDOWN && !MOUSEFREE &&
+         !VIEWFPS;
+}
 
 // Adds INCREMENT to a single-precision angle, the sum carried in double.
 void add(SINGLE& value, double increment) { value = static_cast<SINGLE>(value + increment); }
@@ -160,14 +174,17 @@ LONGINT GLWNDPROC(LONGWORD WINDOW, LONGINT AMESSAGE, LONGINT WPARAM, LONGINT LPA
 }
 
 void SETGLMSG() {
-  platform_message m;
-  if (!platform_take_message(&m)) return;
-  MSG_ = {m.window, m.message, m.wparam, m.lparam};
-  // Pointer messages go to the child under the pointer or holding the
-  // capture, in its own client coordinates.
-  const bool pointer = MSG_.MESSAGE == WM_MOUSEMOVE || MSG_.MESSAGE == WM_LBUTTONDOWN || MSG_.MESSAGE == WM_LBUTTONUP ||
-                       MSG_.MESSAGE == WM_RBUTTONDOWN || MSG_.MESSAGE == WM_RBUTTONUP;
-  if (pointer && MSG_.HWND == HWINDOW) MSG_.HWND = vtr_route_pointer(&MSG_.LPARAM);
+  const bool rest = frame_at_rest();
+  frame_took_message = frame_picks_moved = false;
+  if (!vtr_take_message(&MSG_)) {
+    if (!rest) return;
+    // The event that ends the wait stays queued and is the one taken now.
+    vtr_wait_message();
+    if (!vtr_take_message(&MSG_)) return;
+  }
+  frame_took_message = true;
+  // Pointer messages come routed to the child under the pointer or holding
+  // the capture, in its own client coordinates.
   vtr_send_message(MSG_.HWND, MSG_.MESSAGE, MSG_.WPARAM, MSG_.LPARAM);
 }
 
@@ -198,5 +215,7 @@ void SETGLMOUSEMOVE(LONGINT XYZ, LONGINT SPEED) {
       break;
   }
 }
+
+void vtr_note_picks(bool moved) { frame_picks_moved = frame_picks_moved || moved; }
 
 void vtr_start_fps_timer() { platform_start_timer(FPS_TIMER, FPS_INTERVAL); }
