@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <thread>
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
@@ -51,6 +53,22 @@ void occupy_window_class(const char* name) {
   RegisterClassA(&wc);
 #else
   (void)name;
+#endif
+}
+
+void answer_next_box(const char* caption) {
+#ifdef _WIN32
+  std::thread([name = std::string(caption)] {
+    for (int i = 0; i < 500; ++i) {
+      if (HWND box = FindWindowA("#32770", name.c_str())) {
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return;
+      }
+      Sleep(10);
+    }
+  }).detach();
+#else
+  (void)caption;
 #endif
 }
 

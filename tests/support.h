@@ -14,6 +14,10 @@ void set_environment(const char* name, const char* value);
 // On Windows, registers a window class of that name, so that nobody else
 // can; elsewhere nothing.
 void occupy_window_class(const char* name);
+// On Windows, presses OK on the next message box with that caption, from
+// another thread, within five seconds; elsewhere nothing (the tests' boxes
+// are not shown there).
+void answer_next_box(const char* caption);
 // Makes a named pipe at PATH; false where the system has none.
 bool make_fifo(const std::string& path);
 // Makes an anonymous pipe: ENDS[0] to read, ENDS[1] to write, both binary.

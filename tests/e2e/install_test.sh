@@ -33,6 +33,19 @@ case "$case_name" in
   installed)
     cmake --install "$build" --prefix "$tmp/prefix" >/dev/null || fail "install"
     plays_from_empty "$tmp/prefix/games/zoze"
+    # Started in a folder holding images of its own, the program reads those,
+    # not the installed ones: here a green sticker image, which turns the
+    # white stickers green.
+    mkdir -p "$tmp/own/immagini"
+    cp "$tmp/prefix/share/zoze/zoze.ico" "$tmp/own/"
+    cp "$tmp/prefix/share/zoze/immagini/"*.tga "$tmp/own/immagini/"
+    { printf '\0\0\2\0\0\0\0\0\0\0\0\0\4\0\4\0\40\10'; for _ in $(seq 16); do printf '\0\377\0\377'; done; } \
+      > "$tmp/own/immagini/colore.tga"
+    start_cube "$tmp/prefix/games/zoze" Escape "$tmp/own"
+    wait_for "$probe" check "$WIN" 359,265,green 454,180,green ||
+      { "$probe" check "$WIN" 359,265,green 454,180,green; fail "the images of the folder it started in were not read"; }
+    press "$WIN" Escape
+    wait_exit
     ;;
   package)
     cpack --config "$build/CPackConfig.cmake" -B "$tmp/package" >"$E2E_LOG" 2>&1 || fail "cpack"

@@ -10,6 +10,11 @@ answer_and_check() {
   start_xvfb
   start_cube "$program" "$1"
   expect_geometry "$2"
+  # The icon file's 32-pixel image is the window's icon (its 256-pixel one
+  # is within what an icon may be).
+  if [ -z "${E2E_WINE:-}" ]; then
+    xprop -id "$WIN" _NET_WM_ICON | grep -q "Icon (32 x 32)" || fail "the window has no icon"
+  fi
   press "$WIN" Escape
   wait_exit; [ "$EXIT_CODE" = 0 ] || fail "exit code after Escape"
 }

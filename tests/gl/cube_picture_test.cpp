@@ -272,6 +272,20 @@ TEST_F(CubePicture, StickersStayCleanAtEveryDistanceTheViewReaches) {
   }
 }
 
+TEST_F(CubePicture, TheFirstFrameOfAFreshContextLooksAsEveryLaterOne) {
+  // A fresh context has GL's default shininess until something sets one.
+  glMaterialf(GL_FRONT, GL_SHININESS, 0);
+  draw(45, 225);
+  const auto first = pixels();
+  draw(45, 225);
+  const auto second = pixels();
+  std::size_t differing = 0;
+  for (std::size_t i = 0; i < first.size(); i += 3)
+    differing += std::abs(first[i] - second[i]) + std::abs(first[i + 1] - second[i + 1]) +
+                     std::abs(first[i + 2] - second[i + 2]) > 30;
+  EXPECT_EQ(differing, 0u);
+}
+
 TEST_F(CubePicture, ATurnedLayerMovesAloneAndTheOffsetMovesAll) {
   draw(0, 0);
   const auto still = pixels();

@@ -1,6 +1,7 @@
 // The drawing core against real GL: vertex path, render state, solids.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -267,29 +268,44 @@ TEST_F(Drawing, PointLightMovesTheLightAndDrawsAMarkerOnlyWithASize) {
 }
 
 TEST_F(Drawing, LightsShareTheirColours) {
+  // Each colour of its own, every channel different: a light gets each one
+  // in its own place.
+  const auto saved = std::array{AMBIENTLIGHT, DIFFUSELIGHT, SPECULARLIGHT};
+  AMBIENTLIGHT = {{0.1f, 0.2f, 0.3f, 0.4f}};
+  DIFFUSELIGHT = {{0.5f, 0.6f, 0.7f, 0.8f}};
+  SPECULARLIGHT = {{0.9f, 0.15f, 0.25f, 0.35f}};
   SETGLLIGHT(GL_LIGHT1, 1, 2, 3, 0);
   EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
   EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
-  GLfloat ambient[4], diffuse[4];
-  glGetLightfv(GL_LIGHT1, GL_AMBIENT, ambient);
-  glGetLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
-  EXPECT_EQ(ambient[0], 0.5f);
-  EXPECT_EQ(diffuse[0], 1.0f);
+  const std::pair<GLenum, const checked_array<SINGLE, 0, 3>*> colours[] = {
+      {GL_AMBIENT, &AMBIENTLIGHT}, {GL_DIFFUSE, &DIFFUSELIGHT}, {GL_SPECULAR, &SPECULARLIGHT}};
+  for (const auto& [name, colour] : colours) {
+    GLfloat got[4];
+    glGetLightfv(GL_LIGHT1, name, got);
+    for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(got[i], (*colour)[i]) << name << " channel " << i;
+  }
   glDisable(GL_LIGHT1);
+  AMBIENTLIGHT = saved[0];
+  DIFFUSELIGHT = saved[1];
+  SPECULARLIGHT = saved[2];
 }
 
 TEST_F(Drawing, MaterialsAreFrontOnlyAndGLKeepsItsShininessRange) {
   GLfloat back_before[4];
   glGetMaterialfv(GL_BACK, GL_AMBIENT, back_before);
+  // Every channel of every colour different: each lands in its own place,
+  // with alpha 1.
   SETGLNEWMAT(0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 0.05f, 0.06f, 0.07f, 50);
+  const std::pair<GLenum, std::array<GLfloat, 3>> colours[] = {{GL_AMBIENT, {0.1f, 0.2f, 0.3f}},
+                                                               {GL_DIFFUSE, {0.4f, 0.5f, 0.6f}},
+                                                               {GL_SPECULAR, {0.7f, 0.8f, 0.9f}},
+                                                               {GL_EMISSION, {0.05f, 0.06f, 0.07f}}};
   GLfloat v[4];
-  glGetMaterialfv(GL_FRONT, GL_AMBIENT, v);
-  EXPECT_FLOAT_EQ(v[2], 0.3f);
-  EXPECT_EQ(v[3], 1.0f);
-  glGetMaterialfv(GL_FRONT, GL_SPECULAR, v);
-  EXPECT_FLOAT_EQ(v[1], 0.8f);
-  glGetMaterialfv(GL_FRONT, GL_EMISSION, v);
-  EXPECT_FLOAT_EQ(v[0], 0.05f);
+  for (const auto& [name, rgb] : colours) {
+    glGetMaterialfv(GL_FRONT, name, v);
+    for (int i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(v[i], rgb[i]) << name << " channel " << i;
+    EXPECT_EQ(v[3], 1.0f) << name;
+  }
   glGetMaterialfv(GL_FRONT, GL_SHININESS, v);
   EXPECT_EQ(v[0], 50.0f);
   glGetMaterialfv(GL_BACK, GL_AMBIENT, v);

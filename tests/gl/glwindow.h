@@ -2,6 +2,7 @@
 // input state reset between cases, and a recorder for message boxes.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,14 @@ void reset_input();
 void read_drawn_buffer();
 // Takes every pending message off the queue and returns their ids.
 std::vector<LONGINT> drain_messages();
+// Calls SETGLMSG once while another thread, after a moment, runs LATER
+// (when given). Should the call still be waiting three seconds on, a press
+// of F24 ends the wait. False when only that press ended it.
+bool pump_with(const std::function<void()>& later = {});
+constexpr LONGINT VK_F24 = 0x87;
+// One frame handles a message, the next finds none: a pump that may rest
+// rests at the next call.
+void come_to_rest();
 
 struct shown_box {
   std::string text, caption;

@@ -5,13 +5,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "childwindow.h"
 #include "datagen.h"
 #include "glwindow.h"
+#include "internal.h"
 #include "platform.h"
 #include "support.h"
 
@@ -62,9 +63,9 @@ class ImageButton : public ::testing::Test {
   static LONGINT mode(LONGWORD b) { return static_cast<LONGINT>(vtr_get_prop(b, HOVERMODE)); }
   static std::vector<LONGINT> commands() {
     std::vector<LONGINT> ids;
-    platform_message m;
-    while (platform_message_pending())
-      if (platform_take_message(&m) && m.message == WM_COMMAND) ids.push_back(m.wparam);
+    TMSG m;
+    while (vtr_message_pending())
+      if (vtr_take_message(&m) && m.MESSAGE == WM_COMMAND) ids.push_back(m.WPARAM);
     return ids;
   }
 
@@ -235,6 +236,17 @@ TEST_F(ImageButton, ThePumpRoutesThePointerByShapeAndDeliversTheCommand) {
   SETGLMSG();
   EXPECT_EQ(menus_asked, 1);
   EXPECT_FALSE(RIGHTMOUSEDOWN);
+
+  // Where two buttons overlap, the pointer goes to the one on top: the one
+  // made last.
+  const LONGWORD above = make("B1", 130, 130, 6);
+  platform_push_mouse_motion(20, 20);
+  platform_push_mouse_motion(175, 175);  // inside both discs
+  SETGLMSG();
+  SETGLMSG();
+  EXPECT_EQ(mode(above), 2);
+  EXPECT_EQ(mode(b), 1);
+  vtr_destroy_window(above);
   vtr_destroy_window(b);
 }
 
@@ -260,13 +272,35 @@ TEST_F(ImageButton, ButtonsAndTheStatusBarAreDrawnOverThePicture) {
   EXPECT_LT(hovered[2], 100);
   vtr_destroy_window(b);
 
-  // Placed partly above and left of the client area, it shows what is left.
-  const LONGWORD clipped = make("B1", -30, -20, 2);
-  draw_over_black();
-  const auto inside = pixel(35 - 30, 75 - 20);
-  EXPECT_GT(inside[2], 150);
-  EXPECT_LT(inside[0], 100);
-  vtr_destroy_window(clipped);
+  // Placed partly above and left of the client area, it shows what is left:
+  // each pixel on the screen is the image's pixel the overhangs put there.
+  const picture image = demo_button(1, 'N');
+  for (const auto& [left, top] : {std::pair<int, int>{-30, -8}, {-6, -40}}) {
+    const LONGWORD clipped = make("B1", left, top, 2);
+    draw_over_black();
+    int compared = 0;
+    for (int y = 0; y < 96 + top; y += 5)
+      for (int x = 0; x < 96 + left; x += 5) {
+        const std::uint8_t* want = &image.rgba[((y - top) * 96 + (x - left)) * 4];
+        if (want[3] < 128) continue;  // outside the shape: the picture beneath
+        const auto seen = pixel(x, y);
+        for (int c = 0; c < 3; ++c) ASSERT_NEAR(seen[c], want[c], 2) << left << "," << top << " at " << x << "," << y;
+        ++compared;
+      }
+    EXPECT_GT(compared, 50);
+    vtr_destroy_window(clipped);
+  }
+  // Drawing a clipped button leaves no row length or skip behind: a texture
+  // uploaded afterwards holds its own pixels.
+  TEXTURELOADTGAID(ZOZE_SOURCE_DIR "/immagini/uno.tga", 150);
+  TGATEXTURE file{};
+  ASSERT_TRUE(LOADTGA(file, ZOZE_SOURCE_DIR "/immagini/uno.tga"));
+  std::vector<BYTE> uploaded(std::size_t{file.WIDTH} * file.HEIGHT * file.BPP / 8);
+  TEXTURETGASELECTID(150);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, file.TYP, GL_UNSIGNED_BYTE, uploaded.data());
+  EXPECT_EQ(std::memcmp(uploaded.data(), file.IMAGEDATA, uploaded.size()), 0);
+  tga_free(file);
 }
 
 TEST(StatusBar, PartsAndTheirTexts) {
@@ -324,7 +358,15 @@ TEST(StatusBar, PartsAndTheirTexts) {
   SETGLMSG();
   EXPECT_EQ(SETMX, 150);
   EXPECT_TRUE(LEFTMOUSEDOWN);
-  GLWNDPROC(HWINDOW, WM_LBUTTONUP, 0, 0);
+  // Pressed above it, a drag across the strip stays the main window's, and
+  // so does the release there.
+  platform_push_mouse_motion(170, ch - 5, MK_LBUTTON);
+  SETGLMSG();
+  EXPECT_FLOAT_EQ(YROT, 20);
+  platform_push_mouse_button(1, false, 170, ch - 5);
+  SETGLMSG();
+  EXPECT_FALSE(LEFTMOUSEDOWN);
+  EXPECT_EQ(vtr_capture(), 0u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "glwindow.h"
+#include "platform.h"
 #include "scene.h"
 
 namespace {
@@ -72,6 +73,14 @@ TEST_F(Picking, NearestWinsAndTheEarlierOnATie) {
   menu.SETSELECTON(AREAPULSANTE);
   EXPECT_EQ(pick(0, 0, 25), 2);
   EXPECT_EQ(pick(1, 0, 25), 3);
+  // Whatever the order they are drawn in, the nearest of three wins.
+  glDeleteLists(menu.EVENTSELECTION, 1);
+  menu = {};
+  menu.ADDSELECTON(GLVECTOR(0, 0, 22), 5);
+  menu.ADDSELECTON(GLVECTOR(0, 0, 24), 6);  // nearest
+  menu.ADDSELECTON(GLVECTOR(0, 0, 18), 7);
+  menu.SETSELECTON(AREAPULSANTE);
+  EXPECT_EQ(pick(0, 0, 24), 6);
 }
 
 TEST_F(Picking, NineHitsOverflowTheBufferAndPickNothing) {
@@ -115,6 +124,38 @@ TEST_F(Picking, APressStaysOnItsItemUntilTheRelease) {
   GLWNDPROC(HWINDOW, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
   menu.ELEMENTSELECTON();
   EXPECT_FALSE(menu.CLICK[0]);
+}
+
+TEST_F(Picking, APumpThatMayRestKeepsGoingWhilePicksMoveOrAnItemIsPressed) {
+  menu.ADDSELECTON(GLVECTOR(1, 0, 25), 7);
+  menu.SETSELECTON(AREAPULSANTE);
+  RESTWHENIDLE = true;
+  drain_messages();
+  // A frame that handles nothing and picks as the one before: the next
+  // pump rests, until the key pressed meanwhile.
+  come_to_rest();
+  menu.ELEMENTSELECTON();
+  ASSERT_TRUE(pump_with([] { platform_push_key('K', true); }));
+  EXPECT_EQ(MSG_.MESSAGE, WM_KEYDOWN);
+  ASSERT_TRUE(pump_with());
+  menu.ELEMENTSELECTON();
+
+  // The pointer came over the item: the next frame draws its hover look.
+  hover(1, 0, 25);
+  menu.ELEMENTSELECTON();
+  EXPECT_TRUE(pump_with());
+  menu.ELEMENTSELECTON();
+
+  // An item pressed acts in every frame (a held turn control).
+  const auto [cx, cy] = client(1, 0, 25);
+  SETMX = cx;
+  SETMY = cy;
+  for (int frame = 0; frame < 3; ++frame) {
+    menu.ELEMENTSELECTON();
+    ASSERT_TRUE(menu.CLICK[0]);
+    EXPECT_TRUE(pump_with()) << "frame " << frame;
+  }
+  RESTWHENIDLE = false;
 }
 
 TEST_F(Picking, PickingLeavesTheMatricesAsItFoundThem) {

@@ -1,6 +1,7 @@
 // Window set-up failures, made to happen for real: each shows its own text
-// under the caption "Error" and ends the process with exit code 1. And a
-// broken icon file, which costs the window its icon and nothing else.
+// under the caption "Error", says why on standard error in the platform's
+// words, and ends the process with exit code 1. And a broken icon file,
+// which costs the window its icon and nothing else.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -37,6 +38,8 @@ TEST(SetupFailureDeathTest, APlatformThatCannotStartFailsTheRegistration) {
   };
   EXPECT_EXIT(open_unstartable(), ::testing::ExitedWithCode(1),
               "box \\[Error\\] Errore di registro per la rispettiva applicazione!");
+  EXPECT_EXIT(open_unstartable(), ::testing::ExitedWithCode(1),
+              "Error: Errore di registro per la rispettiva applicazione! \\(the platform could not start: \\w");
 }
 
 TEST(SetupFailureDeathTest, ADriverWithoutGLFailsTheWindow) {
@@ -46,18 +49,20 @@ TEST(SetupFailureDeathTest, ADriverWithoutGLFailsTheWindow) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(open_with("dummy"), ::testing::ExitedWithCode(1),
               "box \\[Error\\] Impossibile creare la finestra per la rispettiva applicazione!");
+  EXPECT_EXIT(open_with("dummy"), ::testing::ExitedWithCode(1),
+              "Error: Impossibile creare la finestra per la rispettiva applicazione! \\(the window could not be made: \\w");
 }
 
 TEST(SetupFailureDeathTest, AWindowWithoutContextFailsTheInitialisation) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  // No window of that handle exists: its context cannot be made.
-  auto init_without_window = [] {
-    set_environment("SDL_VIDEODRIVER", "offscreen");
-    vtr_message_box_handler = print_box;
-    if (!WINDOWREGISTER() || WINDOWINIT(HWINDOW)) std::exit(3);
-    THROWERROR("la rispettiva applicazione non è stata inizilizata!");
+  // The menu-bar hook runs between the window's creation and its GL set-up;
+  // taking the window away there leaves no surface for a context.
+  auto window_gone_before_its_context = [] {
+    SHOWMENUBAR = true;
+    CREATEMENUBAR = DELETEOGLWINDOW;
+    open_with("offscreen");
   };
-  EXPECT_EXIT(init_without_window(), ::testing::ExitedWithCode(1),
+  EXPECT_EXIT(window_gone_before_its_context(), ::testing::ExitedWithCode(1),
               "box \\[Error\\] la rispettiva applicazione non è stata inizilizata!");
 }
 

@@ -32,7 +32,10 @@ TEST(Region, OneRectanglePerRunOfOpaquePixels) {
   EXPECT_TRUE((vtr_region_bounds(region) == TRECT{0, 0, 4, 2}));
   EXPECT_TRUE(vtr_region_contains(region, 3, 0));
   EXPECT_FALSE(vtr_region_contains(region, 1, 0));
+  // Right and bottom edges lie outside.
   EXPECT_FALSE(vtr_region_contains(region, 4, 1));
+  EXPECT_TRUE(vtr_region_contains(region, 0, 1));
+  EXPECT_FALSE(vtr_region_contains(region, 0, 2));
   vtr_region_delete(region);
 }
 

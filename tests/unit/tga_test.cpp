@@ -1,6 +1,7 @@
 // TGA decoding from bytes and from files: pixels, every failure message,
 // the 64-bit size and its cap, and agreement with an independent decoder;
-// and the sizes that other image files claim in their headers.
+// the sizes that other image files claim in their headers; and BMP
+// decoding, against the same independent decoder and broken files.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bmp.h"
 #include "datagen.h"
 #include "imagefile.h"
 #include "support.h"
@@ -179,8 +181,7 @@ TEST_F(Tga, ASmallFileClaimingAHugeImageTouchesLittleMemory) {
   const long before = peak_memory_kb();
   // 1 GiB of pixels claimed, a few runs delivered.
   expect_failure(header(10, 16384, 16384, 32) + bytes{0xFF, 1, 2, 3, 4, 0xFF, 5, 6, 7, 8}, "Could not read RLE header");
-  EXPECT_LT(peak_memory_kb() - before, 64 * 1024) << "kilobytes";
-}
+  EXPECT_LT(peak_memory_kb() - before, 64 * 1024) << "kilobytes";}
 
 TEST_F(Tga, FilesReadThroughTheBufferAgreeWithMemory) {
   // Large enough for many buffer refills, with packets across them.
@@ -323,6 +324,9 @@ TEST(ImageFile, SizesClaimedByBitmapsIconsAndPngs) {
   // An icon's bitmap counts its mask rows in its height.
   bytes icon = ico_file(small);
   EXPECT_EQ(extent(icon), "20x10");
+  bytes cursor = icon;
+  cursor[2] = 2;  // a cursor's directory: the same images
+  EXPECT_EQ(extent(cursor), "20x10");
   put32(icon, 22 + 4, 30000);
   put32(icon, 22 + 8, 120000);
   EXPECT_EQ(extent(icon), "30000x60000");
@@ -360,6 +364,129 @@ TEST(ImageFile, SizesClaimedByBitmapsIconsAndPngs) {
     EXPECT_FALSE(vtr_image_extent(fifo.c_str(), &w, &h));
   }
   std::remove(fifo.c_str());
+}
+
+// ---------------------------------------------------------------------------
+// Bitmaps
+
+// Files ImageMagick writes in each coding the decoder takes, against
+// ImageMagick's own reading of them.
+TEST(Bmp, AgreesWithAnIndependentDecoder) {
+  if (std::system("/usr/bin/convert -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
+  const std::string dir = temp_path("vtr-bmp-im");
+  std::filesystem::create_directories(dir);
+  const struct {
+    const char* write;
+    LONGINT bits;
+  } codings[] = {{"-monochrome bmp3:", 1},
+                 {"-colors 16 -type Palette -compress None bmp3:", 4},
+                 {"-type Palette -compress None bmp3:", 8},
+                 {"-type Palette -compress RLE bmp3:", 8},
+                 {"-define bmp:subtype=RGB565 bmp:", 16},
+                 {"-define bmp:subtype=RGB555 bmp:", 16},
+                 {"-type TrueColor bmp3:", 24},
+                 {"-type TrueColor bmp2:", 24},
+                 {"-alpha on -type TrueColorAlpha bmp:", 32}};
+  for (const auto& coding : codings) {
+    const std::string bmp = dir + "/image.bmp", rgb = dir + "/image.rgb";
+    const std::string make = std::string("/usr/bin/convert -size 37x23 plasma:fractal -seed 3 ") + coding.write + bmp +
+                             " 2>/dev/null && /usr/bin/convert " + bmp + " -depth 8 rgb:" + rgb;
+    ASSERT_EQ(std::system(make.c_str()), 0) << make;
+    std::ifstream ref(rgb, std::ios::binary);
+    const bytes reference((std::istreambuf_iterator<char>(ref)), {});
+    vtr_image image;
+    ASSERT_TRUE(vtr_load_bmp(bmp.c_str(), &image)) << coding.write;
+    ASSERT_EQ(image.width, 37);
+    ASSERT_EQ(image.height, 23);
+    EXPECT_EQ(image.bits, coding.bits) << coding.write;
+    ASSERT_EQ(reference.size(), 37u * 23 * 3);
+    // Five- and six-bit channels may be widened to eight a unit apart.
+    const int tolerance = coding.bits == 16 ? 1 : 0;
+    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+      const std::uint32_t p = image.pixels[i];
+      ASSERT_EQ(p >> 24, 0xFFu);
+      const int ours[3] = {static_cast<int>(p >> 16 & 0xFF), static_cast<int>(p >> 8 & 0xFF), static_cast<int>(p & 0xFF)};
+      for (int c = 0; c < 3; ++c) ASSERT_NEAR(ours[c], reference[3 * i + c], tolerance) << coding.write << " pixel " << i;
+    }
+  }
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Bmp, BrokenOrImpossibleFilesAreRefusedWhole) {
+  auto put32 = [](bytes& f, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) f[at + i] = static_cast<BYTE>(v >> (8 * i));
+  };
+  vtr_image image, again;
+  const bytes good = bmp_file(demo_button(3, 'N'), true);  // 96 x 96, 8 bits and a table
+  ASSERT_TRUE(vtr_decode_bmp(good.data(), good.size(), &image));
+  EXPECT_EQ(image.table.size() % 4, 0u);
+  // Cut anywhere, it is refused, and nothing of it is kept.
+  for (std::size_t n = 0; n < good.size(); n += 7) {
+    EXPECT_FALSE(vtr_decode_bmp(good.data(), n, &again)) << n;
+    EXPECT_TRUE(again.pixels.empty());
+  }
+  // Rows stored top-down (a negative height) give the same image.
+  bytes top_down = good;
+  const std::size_t at = 14 + 40 + image.table.size();
+  put32(top_down, 14 + 8, static_cast<std::uint32_t>(-96));
+  for (int r = 0; r < 96; ++r)
+    std::copy_n(good.begin() + at + (95 - r) * 96, 96, top_down.begin() + at + r * 96);
+  ASSERT_TRUE(vtr_decode_bmp(top_down.data(), top_down.size(), &again));
+  EXPECT_EQ(again.pixels, image.pixels);
+  // Sides of 0 or past the limit, or a claim of 8192 x 8192 pixels that the
+  // file does not hold, are refused before any pixel memory is taken.
+  const long before = peak_memory_kb();
+  for (const auto& [width, height] : {std::pair<std::uint32_t, std::uint32_t>{96, 0}, {0, 96}, {96, 8193}, {8193, 96},
+                                      {96, static_cast<std::uint32_t>(-8193)}, {8192, 8192}}) {
+    bytes claim = good;
+    put32(claim, 14 + 4, width);
+    put32(claim, 14 + 8, height);
+    EXPECT_FALSE(vtr_decode_bmp(claim.data(), claim.size(), &again)) << width << " x " << height;
+  }
+  EXPECT_LT(peak_memory_kb() - before, 64 * 1024) << "kilobytes";
+  // Whole one-bit files, a row too wide or a column too tall: each side has
+  // its limit, however few bytes the image takes.
+  for (const auto& [width, height] : {std::pair<std::uint32_t, std::uint32_t>{8193, 1}, {1, 8193}}) {
+    const std::uint32_t row = (width + 31) / 32 * 4, offset = 14 + 40 + 8;
+    bytes file(offset + std::size_t{row} * height, 0);
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(file, 2, static_cast<std::uint32_t>(file.size()));
+    put32(file, 10, offset);
+    put32(file, 14, 40);
+    put32(file, 14 + 4, width);
+    put32(file, 14 + 8, height);
+    file[14 + 12] = 1;  // planes
+    file[14 + 14] = 1;  // bits a pixel
+    EXPECT_FALSE(vtr_decode_bmp(file.data(), file.size(), &again)) << width << " x " << height;
+    put32(file, 14 + 4, width == 1 ? 1 : 8192);
+    put32(file, 14 + 8, height == 1 ? 1 : 8192);
+    EXPECT_TRUE(vtr_decode_bmp(file.data(), file.size(), &again)) << "within the limit";
+  }
+
+  // Codings and layouts no decoder of ours takes: two planes, 2 bits a
+  // pixel, JPEG inside, an unknown header.
+  for (const auto& [field, value] : {std::pair<std::size_t, BYTE>{14 + 12, 2}, {14 + 14, 2}, {14 + 16, 4}, {14, 64}}) {
+    bytes odd = good;
+    odd[field] = value;
+    EXPECT_FALSE(vtr_decode_bmp(odd.data(), odd.size(), &again)) << field;
+  }
+  // Run-length codes that run off the image, jump past it or end at once
+  // are cut at its edges; what no run reaches keeps colour 0 of the table.
+  bytes runs = good;
+  put32(runs, 14 + 16, 1);
+  runs.resize(at);
+  const bytes codes = {255, 7, 0, 2, 200, 1, 3, 9, 0, 0, 0, 5, 1, 2, 3, 4, 5, 0, 0, 2, 0, 250, 0, 1};
+  runs.insert(runs.end(), codes.begin(), codes.end());
+  put32(runs, 2, static_cast<std::uint32_t>(runs.size()));
+  ASSERT_TRUE(vtr_decode_bmp(runs.data(), runs.size(), &again));
+  const std::uint32_t colour0 = 0xFF000000u | image.table[2] << 16 | image.table[1] << 8 | image.table[0];
+  const std::uint32_t colour7 = 0xFF000000u | image.table[30] << 16 | image.table[29] << 8 | image.table[28];
+  EXPECT_EQ(again.pixels[95 * 96 + 0], colour7);   // bottom row, from the left
+  EXPECT_EQ(again.pixels[95 * 96 + 95], colour7);  // cut at the right edge
+  EXPECT_EQ(again.pixels[0], colour0);             // never reached
+  // A folder is no bitmap file.
+  EXPECT_FALSE(vtr_load_bmp(std::filesystem::temp_directory_path().string().c_str(), &again));
 }
 
 }  // namespace
