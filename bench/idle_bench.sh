@@ -9,6 +9,7 @@
 # Usage: idle_bench.sh PROGRAM BASELINE [SECONDS]
 set -uo pipefail
 program="$1" baseline="$2" seconds="${3:-10}"
+E2E_NO_WATCHDOG=1
 . "$(dirname "$0")/../tests/e2e/lib.sh"
 
 ticks_per_second=$(getconf CLK_TCK)

@@ -18,10 +18,10 @@ fi
 # press WINDOW KEY: the key pressed into the window, as a person would.
 press() {
   if [ -n "${E2E_WINE:-}" ]; then
-    xdotool windowfocus "$1" 2>/dev/null
-    xdotool key "$2"
+    timeout -k 1 5 xdotool windowfocus "$1" 2>/dev/null
+    timeout -k 1 5 xdotool key "$2"
   else
-    xdotool key --window "$1" "$2"
+    timeout -k 1 5 xdotool key --window "$1" "$2"
   fi
 }
 
@@ -30,6 +30,7 @@ press() {
 run_in() {
   local folder="$1" program
   program="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
+  watchdog
   (cd "$folder" && exec $E2E_RUN "$program") >"$E2E_LOG" 2>&1 &
   CUBE_PID=$!
 }
@@ -57,10 +58,14 @@ wait_for_short() {
 # away under it, as windows do while the box closes and the game's window
 # opens (under Wine at every start): such a walk is repeated, so that it is
 # never taken for a tree without the window looked for.
+#
+# Each walk is bounded: a client of the X server waits without end while
+# another client holds the server grabbed (Wine grabs it at times), and a
+# walk that hangs so counts as one that failed.
 x_query() {
   local err="$E2E_LOG.x" out rc
   for _ in $(seq 1 20); do
-    out="$("$@" 2>"$err")"
+    out="$(timeout -k 1 5 "$@" 2>"$err")"
     rc=$?
     if ! grep -q "X Error" "$err"; then
       rm -f "$err"
@@ -101,7 +106,7 @@ start_cube() {
 
 # window_geometry: prints "WIDTHxHEIGHT+X+Y" of $WIN.
 window_geometry() {
-  xwininfo -id "$WIN" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print w "x" h "+" x "+" y}'
+  timeout -k 1 5 xwininfo -id "$WIN" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print w "x" h "+" x "+" y}'
 }
 
 # expect_geometry WIDTHxHEIGHT+X+Y: waits until $WIN, the client area, has
@@ -137,6 +142,29 @@ wait_exit() {
   fi
   wait "$CUBE_PID"
   EXIT_CODE=$?
+}
+
+# A test still running 45 s after it started the program (none takes 10)
+# is hanging somewhere: what each process is doing then goes to the test's
+# output, so that a run stopped by its time limit shows where it hung. The
+# watchdog holds none of the test's output streams open and ends with the
+# test. A benchmark, which runs for minutes, sets E2E_NO_WATCHDOG.
+watchdog() {
+  [ -z "${E2E_NO_WATCHDOG:-}${WATCHDOG_PID:-}" ] || return 0
+  local test_pid=$$ log="/proc/$$/fd/2"
+  (
+    for _ in $(seq 1 45); do
+      sleep 1
+      kill -0 "$test_pid" 2>/dev/null || exit 0
+    done
+    {
+      echo "--- still running after 45 s; the processes:"
+      ps -e --forest -o pid,stat,wchan:24,etime,args | grep -v -E "\[.*\]$"
+      echo "--- the window tree:"
+      timeout -k 1 5 xwininfo -root -tree | grep -E "\"" || echo "(no answer from the X server)"
+    } >"$log" 2>&1
+  ) </dev/null >/dev/null 2>&1 &
+  WATCHDOG_PID=$!
 }
 
 E2E_LOG="$(mktemp)"
