@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The share of one core the cube program uses (the process and all its
 # threads, from /proc) over SECONDS in each state: idle in a window, idle
-# full screen, the pointer moving over the window at 20 motions a second,
-# a view drag at the same rate, and a turn control held. Each state is run
+# full screen, the pointer moving over the cube (away from the controls) at
+# 20 motions a second, a view drag at the same rate, and a turn control held. Each state is run
 # with the program as built (resting while nothing moves) and with its
 # baseline build that draws every frame, alternating, on a private X server.
 # Prints figures, asserts nothing.
@@ -34,12 +34,17 @@ measure() {
   start_cube "$binary" "$answer"
   sleep 1
   case "$state" in
-    moving) xdotool mousemove --window "$WIN" 100 500 ;;
+    moving) xdotool mousemove --window "$WIN" 250 330 ;;
     dragging) xdotool mousemove --window "$WIN" 100 500 mousedown 1 ;;
     held) xdotool mousemove --window "$WIN" 704 372 mousedown 1 ;;
   esac
   case "$state" in
-    moving | dragging)
+    moving)
+      # shellcheck disable=SC2046
+      xdotool $(moves 250 330 550) &
+      driver=$!
+      ;;
+    dragging)
       # shellcheck disable=SC2046
       xdotool $(moves 100 500 300) &
       driver=$!

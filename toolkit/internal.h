@@ -99,5 +99,6 @@ constexpr LONGINT VTR_STATUS_HEIGHT = 22;
 // ---------------------------------------------------------------------------
 // Picking (picking.cpp) tells the pump (wndproc.cpp) whether the flags it
 // just set differ from the frame before or hold a pressed item, so that the
-// next frame may look different.
-void vtr_note_picks(bool moved);
+// next frame may look different; and how to find out, without drawing,
+// whether a pointer that moved since would change the hover flags.
+void vtr_note_picks(bool moved, bool (*hover_changed)());

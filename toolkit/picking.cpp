@@ -1,8 +1,54 @@
 // Selection-mode picking and the 3D menu built on it.
-// No state of its own: the selection buffer and the viewport are locals of
-// each pick; a menu is the caller's record.
+// The selection buffer and the viewport are locals of each pick; a menu is
+// the caller's record. Owns only what the pump needs to pick the hover state
+// again between frames: which menus picked and under which modelview matrix.
 #include "internal.h"
 #include "vitrum.h"
+
+namespace {
+
+// The menus that picked in the frames drawn so far, each with the modelview
+// matrix of its last pick, so that the hover pick can be made again without
+// drawing. A menu that stops picking stays, and only ever costs a frame.
+struct picked_menu {
+  const TMENU3D* menu;
+  GLfloat modelview[16];
+};
+constexpr int max_picked_menus = 8;
+checked_array<picked_menu, 0, max_picked_menus - 1> picked_menus{};
+int picked_count = 0;
+bool menu_unknown = false;  // more menus than the table holds: the pump draws on every motion
+
+void remember_pick(const TMENU3D* menu) {
+  int i = 0;
+  while (i < picked_count && picked_menus[i].menu != menu) ++i;
+  if (i == max_picked_menus) {
+    menu_unknown = true;
+    return;
+  }
+  if (i == picked_count) ++picked_count;
+  picked_menus[i].menu = menu;
+  glGetFloatv(GL_MODELVIEW_MATRIX, picked_menus[i].modelview);
+}
+
+// True when a menu's hover pick at the pointer's present position differs
+// from the flags the last frame drew, or when some menu is unknown here.
+bool hover_changed() {
+  if (picked_count == 0 || menu_unknown) return true;
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  bool changed = false;
+  for (int m = 0; m < picked_count && !changed; ++m) {
+    const TMENU3D& menu = *picked_menus[m].menu;
+    glLoadMatrixf(picked_menus[m].modelview);
+    const LONGINT over = SELECTOBJID(SETOMX, SETOMY, static_cast<LONGINT>(menu.EVENTSELECTION));
+    for (LONGINT i = 0; i < menu.MAXNUMSEL && !changed; ++i) changed = (menu.BUTTONID[i] == over) != menu.OVER[i];
+  }
+  glPopMatrix();
+  return changed;
+}
+
+}  // namespace
 
 void ADDNAMETOOBJ(LONGINT NAME) {
   glLoadName(static_cast<GLuint>(NAME));
@@ -81,7 +127,8 @@ void TMENU3D::ELEMENTSELECTON() {
     OVER[i] = over_now;
     CLICK[i] = click_now;
   }
-  vtr_note_picks(moved);
+  remember_pick(this);
+  vtr_note_picks(moved, hover_changed);
 }
 
 void TMENU3D::DRAWMENUID(VTRPROCEDURE EVENTOVER, VTRPROCEDURE EVENTNOTOVER, VTRPROCEDURE EVENTCLICK,

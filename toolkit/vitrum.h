@@ -139,7 +139,10 @@ extern BOOLEAN VIEWFPS;
 // while nothing could change the picture: the last frame handled no
 // message, no mouse button is held, the menus' picks came out as in the
 // frame before with no item pressed, and neither MOUSEFREE nor VIEWFPS is
-// on. False at start: the loop then runs every frame, as it always has.
+// on. Resting, it also passes over pointer motions with no button held that
+// leave every menu's hover pick as the last frame drew it, so a program that
+// sets it draws the pointer's position only through its menus. False at
+// start: the loop then runs every frame, as it always has.
 extern BOOLEAN RESTWHENIDLE;
 extern TMSG MSG_;
 extern VTRPROCEDURE CREATEMOUSEMENU;

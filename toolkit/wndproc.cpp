@@ -39,6 +39,9 @@ constexpr LONGINT key_true = -1;
 // What the frame in progress did that the next one may have to show.
 bool frame_took_message = false;
 bool frame_picks_moved = false;
+// Says whether the hover picks would change at the pointer's present
+// position; null until a menu has picked.
+bool (*hover_changed)() = nullptr;
 
 // True when the frame just drawn left nothing that the next could draw
 // differently.
@@ -100,6 +103,13 @@ void refresh_frame_rate() {
   const std::string title = std::string(SETTITLENAME ? SETTITLENAME : "") + " - FPS [" + std::to_string(FPSCOUNT) + "]";
   platform_set_title(title.c_str());
   FPSCOUNT = 0;
+}
+
+// A pointer motion over the main window itself with no button held: at rest
+// it changes nothing on the screen but, perhaps, the menus' hover flags.
+bool bare_motion(const TMSG& m) {
+  return m.MESSAGE == WM_MOUSEMOVE && !vtr_is_child(m.HWND) && (m.WPARAM & (MK_LBUTTON | MK_RBUTTON)) == 0 &&
+         !LEFTMOUSEDOWN && !RIGHTMOUSEDOWN;
 }
 
 }  // namespace
@@ -176,16 +186,22 @@ LONGINT GLWNDPROC(LONGWORD WINDOW, LONGINT AMESSAGE, LONGINT WPARAM, LONGINT LPA
 void SETGLMSG() {
   const bool rest = frame_at_rest();
   frame_took_message = frame_picks_moved = false;
-  if (!vtr_take_message(&MSG_)) {
-    if (!rest) return;
-    // The event that ends the wait stays queued and is the one taken now.
-    vtr_wait_message();
-    if (!vtr_take_message(&MSG_)) return;
+  for (;;) {
+    if (!vtr_take_message(&MSG_)) {
+      if (!rest) return;
+      // The event that ends the wait stays queued and is the one taken now.
+      vtr_wait_message();
+      if (!vtr_take_message(&MSG_)) return;
+    }
+    const bool bare = rest && hover_changed && bare_motion(MSG_);
+    // Pointer messages come routed to the child under the pointer or holding
+    // the capture, in its own client coordinates.
+    vtr_send_message(MSG_.HWND, MSG_.MESSAGE, MSG_.WPARAM, MSG_.LPARAM);
+    // The frame would draw the picture on the screen again: it rests on.
+    if (bare && !hover_changed()) continue;
+    frame_took_message = true;
+    return;
   }
-  frame_took_message = true;
-  // Pointer messages come routed to the child under the pointer or holding
-  // the capture, in its own client coordinates.
-  vtr_send_message(MSG_.HWND, MSG_.MESSAGE, MSG_.WPARAM, MSG_.LPARAM);
 }
 
 void SETGLMOUSEMOVE(LONGINT XYZ, LONGINT SPEED) {
@@ -216,6 +232,9 @@ void SETGLMOUSEMOVE(LONGINT XYZ, LONGINT SPEED) {
   }
 }
 
-void vtr_note_picks(bool moved) { frame_picks_moved = frame_picks_moved || moved; }
+void vtr_note_picks(bool moved, bool (*changed)()) {
+  frame_picks_moved = frame_picks_moved || moved;
+  hover_changed = changed;
+}
 
 void vtr_start_fps_timer() { platform_start_timer(FPS_TIMER, FPS_INTERVAL); }

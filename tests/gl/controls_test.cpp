@@ -10,6 +10,7 @@
 #include "cube.h"
 #include "frame.h"
 #include "glwindow.h"
+#include "platform.h"
 #include "scene.h"
 
 namespace {
@@ -224,6 +225,28 @@ TEST_F(Controls, HoverAndPressLooksFollowOneFrameLate) {
   frames(12);
   EXPECT_LT(ROTBLOCK.X[2], 0);
   release();
+}
+
+TEST_F(Controls, ARestingPointerThatCrossesNoControlDrawsNoFrame) {
+  const auto normal = control_pixels(5);
+  RESTWHENIDLE = true;
+  // Over the cube the motions are taken without a frame: the pump goes on
+  // resting until the key that comes later.
+  come_to_rest();
+  for (int x : {300, 320, 340}) platform_push_mouse_motion(x, 330);
+  ASSERT_TRUE(pump_with([] { platform_push_key('R', false); }));
+  EXPECT_EQ(MSG_.MESSAGE, WM_KEYUP);
+  EXPECT_EQ(SETOMX, 340);
+  // Onto a control and off it again: a frame for each, and the next shows
+  // the look the motion brought.
+  for (const auto& [x, y] : {at(5), std::pair<LONGINT, LONGINT>{300, 330}}) {
+    come_to_rest();
+    platform_push_mouse_motion(x, y);
+    ASSERT_TRUE(pump_with()) << x << "," << y;
+    EXPECT_EQ(MSG_.MESSAGE, WM_MOUSEMOVE);
+    frames(2);
+    EXPECT_EQ(control_pixels(5) == normal, x == 300) << x << "," << y;
+  }
 }
 
 TEST_F(Controls, StayInPlaceWhateverTheViewAndEachShowsItsOwnImage) {
