@@ -44,14 +44,42 @@ bitmap* find_bitmap(LONGWORD handle) {
   return handle >= 1 && handle <= bitmaps.size() ? bitmaps[handle - 1].get() : nullptr;
 }
 
-// A drawing surface of FILE: the bitmap, or an empty one when the file
-// cannot be loaded, so that every state has a surface.
+// Makes B as much larger as the main window's screen is scaled, each pixel
+// repeated (the nearest one of the image for every pixel of the screen).
+void scale_to_screen(bitmap& b) {
+  const double scale = vtr_window_scale();
+  if (scale == 1 || b.width == 0 || b.height == 0) return;
+  const LONGINT width = vtr_scaled(b.width), height = vtr_scaled(b.height);
+  std::vector<std::uint32_t> scaled(static_cast<std::size_t>(width) * height);
+  for (LONGINT y = 0; y < height; ++y) {
+    const LONGINT from_y = std::min<LONGINT>(static_cast<LONGINT>(y / scale), b.height - 1);
+    for (LONGINT x = 0; x < width; ++x) {
+      const LONGINT from_x = std::min<LONGINT>(static_cast<LONGINT>(x / scale), b.width - 1);
+      scaled[static_cast<std::size_t>(y) * width + x] = b.pixels[static_cast<std::size_t>(from_y) * b.width + from_x];
+    }
+  }
+  b.pixels = std::move(scaled);
+  b.width = width;
+  b.height = height;
+}
+
+// A drawing surface of FILE at the screen's scale: the bitmap, or an empty
+// one when the file cannot be loaded, so that every state has a surface.
 LONGWORD surface(const std::string& file) {
   LONGWORD palette = 0;
   LONGWORD b = LOADBMPFROMFILE(file, palette);
   vtr_delete_palette(palette);  // true-colour display: realised and done
   if (b == 0) b = keep(bitmaps, std::make_unique<bitmap>(bitmap{0, 0, 0, {}, {}, 0}));
+  scale_to_screen(*find_bitmap(b));
   return b;
+}
+
+// The region of a surface's pixels that are not the transparent key
+// colour, as BITMAPTOREGION makes it from a file; 0 for an empty surface.
+LONGWORD shape_of(LONGWORD handle) {
+  const bitmap* b = find_bitmap(handle);
+  if (!b || b->width == 0 || b->height == 0) return 0;
+  return vtr_region_from_pixels(b->pixels.data(), b->width, b->height, VTR_MAGENTA, 1);
 }
 
 void release(LONGWORD window, const char* property, bool is_region) {
@@ -159,7 +187,9 @@ void draw_bitmap(LONGWORD window, LONGWORD handle) {
 }  // namespace
 
 LONGWORD vtr_create_image_button(LONGINT X, LONGINT Y, LONGINT WIDTH_, LONGINT HEIGHT_, LONGINT ID) {
-  return HWINDOW != 0 ? vtr_create_window(SZHOVERCLASS, HWINDOW, X, Y, WIDTH_, HEIGHT_, ID) : 0;
+  return HWINDOW != 0 ? vtr_create_window(SZHOVERCLASS, HWINDOW, vtr_scaled(X), vtr_scaled(Y), vtr_scaled(WIDTH_),
+                                          vtr_scaled(HEIGHT_), ID)
+                      : 0;
 }
 
 LONGINT HOVERBUTTONHANDLER(LONGWORD WND, LONGINT IMSG, LONGINT WPARAM, LONGINT LPARAM) {
@@ -178,10 +208,10 @@ LONGINT HOVERBUTTONHANDLER(LONGWORD WND, LONGINT IMSG, LONGINT WPARAM, LONGINT L
       vtr_set_prop(WND, HOVERBMP, surface(BMPTYPE + "H" + ".BMP"));
       vtr_set_prop(WND, PRESSBMP, surface(BMPTYPE + "P" + ".BMP"));
       vtr_set_prop(WND, HOVERMODE, mode_normal);
-      const LONGWORD shape = BITMAPTOREGION(normal, VTR_MAGENTA, 1);
+      const LONGWORD shape = shape_of(normal_surface);
       if (shape == 0) return 0;
       vtr_set_window_region(WND, shape);
-      vtr_set_prop(WND, BUTTONRGN, BITMAPTOREGION(normal, VTR_MAGENTA, 1));
+      vtr_set_prop(WND, BUTTONRGN, shape_of(normal_surface));
       return 0;
     }
     case WM_DESTROY:

@@ -40,6 +40,13 @@ bool vtr_post_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT 
 // a right-button release asks for a context menu, and a child passes that
 // request on to its parent.
 LONGINT vtr_def_window_proc(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam);
+// The scale of the screen the main window is on (1.5 at 150 %): children
+// and the status bar are sized by it, and so is every length given to
+// them in pixels of a screen at 100 %.
+void vtr_set_window_scale(double scale);
+double vtr_window_scale();
+// LENGTH at 100 %, in pixels of the main window's screen.
+LONGINT vtr_scaled(LONGINT length);
 // Window that holds the pointer capture, 0 for none.
 LONGWORD vtr_capture();
 void vtr_set_capture(LONGWORD window);
@@ -52,8 +59,8 @@ void vtr_update_window(LONGWORD window);
 TRECT vtr_window_rect(LONGWORD window);
 LONGINT vtr_child_id(LONGWORD window);
 void vtr_move_window(LONGWORD window, LONGINT x, LONGINT y, LONGINT width, LONGINT height);
-// Makes a child a strip HEIGHT pixels high along its parent's bottom edge,
-// as wide as the parent, over every other child.
+// Makes a child a strip HEIGHT pixels high at 100 % along its parent's
+// bottom edge, as wide as the parent, over every other child.
 void vtr_dock_window(LONGWORD window, LONGINT height);
 // The window's shape; the window owns the region from then on (0: none).
 void vtr_set_window_region(LONGWORD window, LONGWORD region);
@@ -93,7 +100,7 @@ std::size_t vtr_palette_count();
 // The status bar (statusbar.cpp).
 
 const char* vtr_status_text(LONGINT PART);
-// Height of the status bar in pixels.
+// Height of the status bar in pixels at 100 %.
 constexpr LONGINT VTR_STATUS_HEIGHT = 22;
 
 // ---------------------------------------------------------------------------

@@ -11,6 +11,8 @@
 // except where a function says otherwise.
 #pragma once
 
+#include <cstddef>
+
 #include "bmp.h"
 #include "vtrtypes.h"
 
@@ -58,18 +60,22 @@ void* platform_system_cursor(LONGINT kind);
 void* platform_file_cursor(const char* file);
 void* platform_file_icon(const char* file);
 
-// The screen's scale for the window about to be made: 1 where the platform
-// sizes windows in its own units, 1.5 on a Windows screen at 150 %.
+// The screen's scale for the window about to be made, as the desktop sets
+// it: 1 at 100 %, 1.5 at 150 %; 1 where the desktop says nothing.
 double platform_display_scale();
 // Makes the one top-level window, CLIENT_WIDTH x CLIENT_HEIGHT pixels of
 // client area, captioned (close and minimise boxes, not resizable) or
-// BORDERLESS, at the screen's top-left corner and shown, with a GL surface
-// made exactly to PIXELS. False, with a reason, when any of that fails;
-// nothing is left behind then.
-bool platform_create_window(const char* title, int client_width, int client_height, bool borderless,
-                            const platform_pixel_request& pixels, void* cursor, void* icon, const char** reason);
-// Creates the GL context of the window (which exists) and makes it
-// current; false, with a reason, when it cannot.
+// BORDERLESS, at the screen's top-left corner, with that cursor and icon
+// (null: none). False, with a reason, when it cannot; nothing is left
+// behind then.
+bool platform_create_window(const char* title, int client_width, int client_height, bool borderless, void* cursor,
+                            void* icon, const char** reason);
+// Gives the window its GL surface, made exactly to PIXELS, and shows it.
+// False, with a reason, when no surface can be made so; the window stays as
+// it was, and another request may follow.
+bool platform_set_pixel_format(const platform_pixel_request& pixels, const char** reason);
+// Creates the GL context of the window's surface and makes it current;
+// false, with a reason, when it cannot.
 bool platform_create_context(const char** reason);
 // Makes no context current and deletes the context.
 void platform_delete_context();
@@ -124,11 +130,14 @@ void platform_client_to_screen(int* x, int* y);
 // Starts a repeating timer that reports WM_TIMER with wParam ID every MS
 // milliseconds; restarting an ID replaces its timer, and MS 0 stops it.
 void platform_start_timer(LONGINT id, LONGINT ms);
+// Timers running, for leak checks.
+std::size_t platform_timer_count();
 
 // TEXT (UTF-8) drawn in the system's sans-serif user-interface font at
-// POINT_SIZE, black on transparent, as 32-bit pixels with alpha in the high
-// byte; an empty text gives an empty image. False when no font is found.
-bool platform_render_text(const char* text, int point_size, vtr_image* out);
+// POINT_SIZE on a screen of that SCALE (1 at 100 %), black on transparent,
+// as 32-bit pixels with alpha in the high byte; an empty text gives an
+// empty image. False when no font is found.
+bool platform_render_text(const char* text, int point_size, double scale, vtr_image* out);
 
 // For tests, from any thread: queue input as the platform would receive it.
 // HELD: the buttons held during a motion, as MK_ flags; BUTTON: 1 left, 2

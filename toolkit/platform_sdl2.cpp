@@ -1,4 +1,6 @@
-// The platform layer on SDL2: the only file that includes SDL.
+// The platform layer on SDL2: the only file that includes SDL, and Xlib
+// for what SDL does not tell of an X11 desktop (its scale) or ask of its
+// window manager (which of the frame's buttons to offer).
 // Owns the SDL window, its GL context, the system cursors, the icon surface,
 // the timers, the font, and the translation of SDL events into
 // Win32-numbered window messages (virtual-key codes, system keys, pointer
@@ -7,9 +9,21 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <SDL_syswm.h>
 #include <SDL_ttf.h>
+#include <X11/Xlib.h>
+#include <X11/Xresource.h>
+#include <pthread.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
+#include <cctype>
+#include <cerrno>
+#include <clocale>
+#include <cmath>
+#include <csignal>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -19,6 +33,11 @@
 namespace {
 
 SDL_Window* window = nullptr;
+bool has_surface = false;  // the window is the one with the GL surface
+bool frameless = false;
+std::string window_title;
+SDL_Cursor* pointer = nullptr;
+SDL_Surface* shown_icon = nullptr;
 SDL_GLContext context = nullptr;
 SDL_Cursor* cursors[17] = {};
 SDL_Cursor* file_cursor = nullptr;
@@ -26,6 +45,56 @@ SDL_Surface* icon = nullptr;
 Uint32 timer_event_type = 0;
 bool initialised = false;
 std::map<LONGINT, SDL_TimerID> timers;
+
+// The signals that end a program when asked (SIGTERM, SIGINT, SIGHUP).
+// While the frame loop runs one is reported as a close request, so that
+// the program ends by its close path; before the window exists or while a
+// box is up, nothing would take the request, and the signal ends the
+// program at once, as it would have without a handler.
+volatile std::sig_atomic_t end_signal = 0;  // taken, not yet reported
+volatile std::sig_atomic_t window_up = 0;
+volatile std::sig_atomic_t box_up = 0;
+pid_t box_owner = 0;
+
+void on_end_signal(int signal) {
+  if (box_up || !window_up) {
+    std::signal(signal, SIG_DFL);
+    raise(signal);
+    return;
+  }
+  end_signal = signal;
+}
+
+// SDL shows its boxes from a child process: a child forked while a box is
+// up is killed when the program ends, however it ends, so that no box
+// stays on the screen with nothing behind it.
+void box_dies_with_its_program() {
+  if (!box_up) return;
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != box_owner) _exit(1);
+}
+
+void catch_end_signals() {
+  static bool caught = false;
+  if (caught) return;
+  caught = true;
+  pthread_atfork(nullptr, nullptr, box_dies_with_its_program);
+  struct sigaction action {};
+  action.sa_handler = on_end_signal;
+  sigemptyset(&action.sa_mask);
+  for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    // A signal the program was started to ignore (nohup) stays ignored.
+    struct sigaction before {};
+    if (sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
+    sigaction(signal, &action, nullptr);
+  }
+}
+
+// The running program's file name, without its folder.
+const char* program_name() {
+  const char* name = program_invocation_short_name;
+  return name && *name ? name : nullptr;
+}
 
 LONGINT button_flags(Uint32 state) {
   LONGINT flags = 0;
@@ -222,6 +291,15 @@ bool platform_init(const char** reason) {
   // SDL keeps the screen awake unless told otherwise; a puzzle left open
   // must not stop the display from blanking.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  catch_end_signals();
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // Docks match a window to its desktop entry by its class (X11) or app id
+  // (Wayland): the program's file name, unless the user's environment says
+  // otherwise.
+  if (const char* name = program_name()) {
+    SDL_SetHintWithPriority("SDL_VIDEO_X11_WMCLASS", name, SDL_HINT_DEFAULT);
+    SDL_SetHintWithPriority("SDL_VIDEO_WAYLAND_WMCLASS", name, SDL_HINT_DEFAULT);
+  }
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
     if (reason) *reason = SDL_GetError();
     return false;
@@ -256,12 +334,47 @@ const char* platform_program_folder() {
   return folder.c_str();
 }
 
+namespace {
+
+// The answer buttons in the desktop's language, as the first of LC_ALL,
+// LC_MESSAGES and LANG that is set names it; English for any other, and
+// where that language's locale is not installed (the box could not draw
+// its letters).
+struct box_labels {
+  const char *yes, *no;
+};
+box_labels labels_for_language() {
+  const char* language = nullptr;
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    language = std::getenv(name);
+    if (language && *language) break;
+  }
+  if (locale_t installed = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(nullptr))) {
+    freelocale(installed);
+  } else {
+    language = nullptr;
+  }
+  static const struct {
+    const char* prefix;
+    box_labels labels;
+  } known[] = {{"it", {"Sì", "No"}}, {"fr", {"Oui", "Non"}}, {"de", {"Ja", "Nein"}},
+               {"es", {"Sí", "No"}}, {"pt", {"Sim", "Não"}}};
+  if (language)
+    for (const auto& k : known)
+      if (std::strncmp(language, k.prefix, 2) == 0 && !std::isalpha(static_cast<unsigned char>(language[2])))
+        return k.labels;
+  return {"Yes", "No"};
+}
+
+}  // namespace
+
 LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style) {
   SDL_MessageBoxButtonData buttons[2];
   int count = 0;
   if ((style & 0xF) == MB_YESNO) {
-    buttons[0] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"};
-    buttons[1] = {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"};
+    const box_labels labels = labels_for_language();
+    buttons[0] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, labels.yes};
+    buttons[1] = {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, labels.no};
     count = 2;
   } else {
     buttons[0] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"};
@@ -269,8 +382,13 @@ LONGINT platform_message_box(const char* text, const char* caption, LONGWORD sty
   }
   const Uint32 flags = ((style & MB_ICONQUESTION) ? SDL_MESSAGEBOX_INFORMATION : 0) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
   const SDL_MessageBoxData data = {flags, nullptr, caption, text, count, buttons, nullptr};
+  catch_end_signals();
+  box_owner = getpid();
+  box_up = 1;
   int pressed = 0;
-  if (SDL_ShowMessageBox(&data, &pressed) != 0) return 0;
+  const bool shown = SDL_ShowMessageBox(&data, &pressed) == 0;
+  box_up = 0;
+  if (!shown) return 0;
   return pressed < 0 ? 0 : pressed;
 }
 
@@ -305,28 +423,114 @@ void* platform_file_icon(const char* file) {
   return icon;
 }
 
-double platform_display_scale() { return 1.0; }
+double platform_display_scale() {
+  // What the desktop tells X11 programs in the Xft.dpi resource (96 is 1),
+  // as GTK and Qt read it; XWayland publishes it the same way.
+  static double scale = 0;
+  if (scale > 0) return scale;
+  scale = 1;
+  const char* driver = initialised ? SDL_GetCurrentVideoDriver() : nullptr;
+  if (!driver || std::strcmp(driver, "x11") != 0) return scale;
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return scale;
+  if (const char* resources = XResourceManagerString(display)) {
+    XrmInitialize();
+    if (XrmDatabase database = XrmGetStringDatabase(resources)) {
+      char* type = nullptr;
+      XrmValue value{};
+      if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr) {
+        const double dpi = std::strtod(value.addr, nullptr);
+        // Beyond eight times nothing fits on any screen: a broken resource.
+        if (dpi >= 24 && dpi <= 768) scale = dpi / 96;
+      }
+      XrmDestroyDatabase(database);
+    }
+  }
+  XCloseDisplay(display);
+  return scale;
+}
 
-bool platform_create_window(const char* title, int client_width, int client_height, bool borderless,
-                            const platform_pixel_request& pixels, void* cursor, void* window_icon, const char** reason) {
+namespace {
+
+// Tells window managers that the window can move, be minimised and be
+// closed, and nothing more (no maximise, no resizing), as fixed-size
+// programs do through the Motif hints.
+void offer_close_and_minimise_only() {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  constexpr unsigned long functions_given = 1, decorations_given = 2;
+  constexpr unsigned long move = 4, minimise = 8, close = 32;
+  constexpr unsigned long border = 2, title = 8, menu = 16, minimise_box = 32;
+  struct {
+    unsigned long flags, functions, decorations;
+    long input_mode;
+    unsigned long status;
+  } hints = {functions_given | decorations_given, move | minimise | close, border | title | menu | minimise_box, 0, 0};
+  Display* display = info.info.x11.display;
+  const Atom motif = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+  XChangeProperty(display, info.info.x11.window, motif, motif, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&hints), 5);
+}
+
+}  // namespace
+
+bool platform_create_window(const char* title, int client_width, int client_height, bool borderless, void* cursor,
+                            void* window_icon, const char** reason) {
   if (!initialised || window) {
     *reason = initialised ? "there is a window already" : "the platform has not started";
     return false;
   }
-  const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | (borderless ? SDL_WINDOW_BORDERLESS : 0);
-  set_pixel_attributes(pixels);
-  window = SDL_CreateWindow(title, 0, 0, client_width, client_height, flags);
+  // SDL fixes a window's GL surface when it makes the window: this one,
+  // hidden, tells whether the window can be made at all, and the one with
+  // the surface takes its place.
+  // (Untitled: nobody looking for the window by its title finds this one.)
+  window = SDL_CreateWindow("", 0, 0, client_width, client_height,
+                            SDL_WINDOW_HIDDEN | (borderless ? SDL_WINDOW_BORDERLESS : 0));
   if (!window) {
     *reason = SDL_GetError();
     return false;
   }
-  if (window_icon) SDL_SetWindowIcon(window, static_cast<SDL_Surface*>(window_icon));
-  if (cursor) SDL_SetCursor(static_cast<SDL_Cursor*>(cursor));
+  window_title = title ? title : "";
+  frameless = borderless;
+  pointer = static_cast<SDL_Cursor*>(cursor);
+  shown_icon = static_cast<SDL_Surface*>(window_icon);
+  return true;
+}
+
+bool platform_set_pixel_format(const platform_pixel_request& pixels, const char** reason) {
+  if (!window || has_surface) {
+    *reason = window ? "the window has its surface already" : "no window";
+    return false;
+  }
+  int x, y, width, height;
+  SDL_GetWindowPosition(window, &x, &y);
+  SDL_GetWindowSize(window, &width, &height);
+  set_pixel_attributes(pixels);
+  SDL_Window* drawn = SDL_CreateWindow(window_title.c_str(), x, y, width, height,
+                                       SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (frameless ? SDL_WINDOW_BORDERLESS : 0));
+  if (!drawn) {
+    *reason = SDL_GetError();
+    return false;
+  }
+  SDL_DestroyWindow(window);
+  window = drawn;
+  has_surface = true;
+  window_up = 1;
+  // Shown once the window managers' hints are in place.
+  if (!frameless) offer_close_and_minimise_only();
+  if (shown_icon) SDL_SetWindowIcon(window, shown_icon);
+  SDL_ShowWindow(window);
+  if (pointer) SDL_SetCursor(pointer);
   SDL_StopTextInput();
   return true;
 }
 
 bool platform_create_context(const char** reason) {
+  if (!has_surface) {
+    *reason = "the window has no GL surface";
+    return false;
+  }
   context = SDL_GL_CreateContext(window);
   if (context) SDL_GL_MakeCurrent(window, context);
   if (!context) *reason = SDL_GetError();
@@ -347,8 +551,10 @@ void platform_hide_window() {
 void platform_destroy_window() {
   for (auto& [id, timer] : timers) SDL_RemoveTimer(timer);
   timers.clear();
+  window_up = 0;
   if (window) SDL_DestroyWindow(window);
   window = nullptr;
+  has_surface = false;
 }
 
 bool platform_window_exists() { return window != nullptr; }
@@ -409,6 +615,11 @@ void platform_swap() {
 
 bool platform_take_message(platform_message* out) {
   if (!initialised) return false;
+  if (end_signal) {
+    end_signal = 0;
+    *out = {WM_CLOSE, 0, 0};
+    return true;
+  }
   SDL_PumpEvents();
   // Events without a message (the pointer entering or leaving, the middle
   // button, ...) are passed over.
@@ -438,15 +649,17 @@ bool platform_take_motion(platform_message* out) {
 
 bool platform_message_pending() {
   if (!initialised) return false;
+  if (end_signal) return true;
   SDL_PumpEvents();
   return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0;
 }
 
 void platform_wait_event() {
   if (!initialised) return;
-  // SDL's wait may come back with nothing queued (a driver that polls):
-  // it is asked again until something is.
-  while (!platform_message_pending()) SDL_WaitEvent(nullptr);
+  // SDL's wait may come back with nothing queued (a driver that polls): it
+  // is asked again until something is. A signal does not wake it, so it
+  // looks every quarter of a second.
+  while (!platform_message_pending()) SDL_WaitEventTimeout(nullptr, 250);
 }
 
 void platform_set_capture(bool on) {
@@ -477,6 +690,8 @@ void platform_start_timer(LONGINT id, LONGINT ms) {
   timers[id] = SDL_AddTimer(static_cast<Uint32>(ms), timer_tick, reinterpret_cast<void*>(static_cast<std::intptr_t>(id)));
 }
 
+std::size_t platform_timer_count() { return timers.size(); }
+
 namespace {
 
 // Copies a surface into 32-bit pixels, blue in the low byte.
@@ -497,20 +712,24 @@ bool read_pixels(SDL_Surface* surface, vtr_image* out) {
 
 TTF_Font* font = nullptr;
 int font_size = 0;
+double font_scale = 0;
 
 }  // namespace
 
-bool platform_render_text(const char* text, int point_size, vtr_image* out) {
+bool platform_render_text(const char* text, int point_size, double scale, vtr_image* out) {
   if (!TTF_WasInit() && TTF_Init() != 0) return false;
-  if (!font || font_size != point_size) {
+  if (!font || font_size != point_size || font_scale != scale) {
     if (font) TTF_CloseFont(font);
     font = nullptr;
+    // A point is a pixel at 100 %, as SDL_ttf takes it by default.
+    const auto dpi = static_cast<unsigned>(std::lround(72 * scale));
     for (const char* path : {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
                              "/usr/share/fonts/TTF/DejaVuSans.ttf", "/usr/share/fonts/dejavu/DejaVuSans.ttf"}) {
-      if ((font = TTF_OpenFont(path, point_size))) break;
+      if ((font = TTF_OpenFontDPI(path, point_size, dpi, dpi))) break;
     }
     if (!font) return false;
     font_size = point_size;
+    font_scale = scale;
   }
   if (!text || !*text) {
     *out = {};

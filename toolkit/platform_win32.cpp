@@ -8,6 +8,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -32,6 +34,7 @@ HCURSOR cursors[17] = {};
 std::deque<platform_message> arrived;  // from the window procedure: close, paint
 std::vector<UINT_PTR> timers;
 std::string last_error;
+bool box_up = false;
 
 std::wstring wide(const char* text) {
   if (!text || !*text) return {};
@@ -69,6 +72,15 @@ LRESULT CALLBACK native_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM
   switch (message) {
     case WM_CLOSE:
       arrived.push_back({WM_CLOSE, 0, 0});
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // The session ends: the frame loop takes the close path; under a box
+      // nothing would take it, and the program ends at once, as a program
+      // asked to end by a signal does elsewhere.
+      if (wparam && box_up) ExitProcess(128 + 15);
+      if (wparam) arrived.push_back({WM_CLOSE, 0, 0});
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT paint;
@@ -179,7 +191,10 @@ const char* platform_program_folder() {
 }
 
 LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style) {
-  return MessageBoxW(nullptr, wide(text).c_str(), wide(caption).c_str(), style);
+  box_up = true;
+  const LONGINT answer = MessageBoxW(nullptr, wide(text).c_str(), wide(caption).c_str(), style);
+  box_up = false;
+  return answer;
 }
 
 void* platform_system_cursor(LONGINT kind) {
@@ -205,16 +220,17 @@ double platform_display_scale() {
   return dpi > 0 ? dpi / 96.0 : 1.0;
 }
 
-bool platform_create_window(const char* title, int client_width, int client_height, bool borderless,
-                            const platform_pixel_request& pixels, void* cursor, void* icon, const char** reason) {
+bool platform_create_window(const char* title, int client_width, int client_height, bool borderless, void* cursor,
+                            void* icon, const char** reason) {
   if (!initialised || window) {
     *reason = initialised ? "there is a window already" : "the platform has not started";
     return false;
   }
   // A captioned window that cannot be resized or maximised, or a pop-up
-  // covering the screen; sizes are those of the client area.
+  // with a thin border covering the screen; sizes are those of the client
+  // area.
   window_style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU |
-                 (borderless ? 0 : WS_CAPTION | WS_MINIMIZEBOX);
+                 (borderless ? WS_BORDER : WS_CAPTION | WS_MINIMIZEBOX);
   RECT outer = {0, 0, client_width, client_height};
   AdjustWindowRectEx(&outer, window_style, FALSE, 0);
   window = CreateWindowExW(0, class_name, wide(title).c_str(), window_style, 0, 0, outer.right - outer.left,
@@ -224,11 +240,9 @@ bool platform_create_window(const char* title, int client_width, int client_heig
     return false;
   }
   device = GetDC(window);
-  if (!device || !set_format(pixels)) {
-    *reason = device ? "no pixel format with double buffering, RGBA and depth" : system_error("GetDC failed");
-    if (device) ReleaseDC(window, device);
+  if (!device) {
+    *reason = system_error("GetDC failed");
     DestroyWindow(window);
-    device = nullptr;
     window = nullptr;
     arrived.clear();
     return false;
@@ -244,10 +258,31 @@ bool platform_create_window(const char* title, int client_width, int client_heig
   return true;
 }
 
+bool platform_set_pixel_format(const platform_pixel_request& pixels, const char** reason) {
+  if (!device) {
+    *reason = "no window";
+    return false;
+  }
+  if (!set_format(pixels)) {
+    *reason = "no pixel format with double buffering, RGBA and depth";
+    return false;
+  }
+  return true;
+}
+
 bool platform_create_context(const char** reason) {
   context = wglCreateContext(device);
-  if (!context) *reason = system_error("wglCreateContext failed");
-  return context && wglMakeCurrent(device, context);
+  if (!context) {
+    *reason = system_error("wglCreateContext failed");
+    return false;
+  }
+  if (!wglMakeCurrent(device, context)) {
+    *reason = system_error("wglMakeCurrent failed");
+    wglDeleteContext(context);
+    context = nullptr;
+    return false;
+  }
+  return true;
 }
 
 void platform_delete_context() {
@@ -428,13 +463,18 @@ void platform_start_timer(LONGINT id, LONGINT ms) {
   if (!window) return;
   if (ms <= 0) {
     KillTimer(window, static_cast<UINT_PTR>(id));
+    timers.erase(std::remove(timers.begin(), timers.end(), static_cast<UINT_PTR>(id)), timers.end());
     return;
   }
   SetTimer(window, static_cast<UINT_PTR>(id), static_cast<UINT>(ms), nullptr);
-  timers.push_back(static_cast<UINT_PTR>(id));
+  // Restarting a timer replaces it: the list holds each once.
+  if (std::find(timers.begin(), timers.end(), static_cast<UINT_PTR>(id)) == timers.end())
+    timers.push_back(static_cast<UINT_PTR>(id));
 }
 
-bool platform_render_text(const char* text, int point_size, vtr_image* out) {
+std::size_t platform_timer_count() { return timers.size(); }
+
+bool platform_render_text(const char* text, int point_size, double scale, vtr_image* out) {
   *out = {};
   const std::wstring line = wide(text);
   HDC surface = CreateCompatibleDC(nullptr);
@@ -444,7 +484,7 @@ bool platform_render_text(const char* text, int point_size, vtr_image* out) {
   metrics.cbSize = sizeof metrics;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
   LOGFONTW face = metrics.lfStatusFont;
-  face.lfHeight = -MulDiv(point_size, GetDeviceCaps(surface, LOGPIXELSY), 72);
+  face.lfHeight = -static_cast<LONG>(std::lround(point_size * 96 * scale / 72));
   face.lfQuality = ANTIALIASED_QUALITY;
   HFONT font = CreateFontIndirectW(&face);
   HGDIOBJ old_font = SelectObject(surface, font);

@@ -27,24 +27,27 @@ constexpr int max_parts = 20;
 checked_array<checked_array<char, 0, 260>, 0, max_parts - 1> part_text{};
 checked_array<vtr_image, 0, max_parts - 1> part_picture{};
 checked_array<bool, 0, max_parts - 1> part_stale{};
+checked_array<double, 0, max_parts - 1> part_scale{};  // the scale each picture was made at
 
 void fill(LONGINT left, LONGINT top, LONGINT right, LONGINT bottom, float r, float g, float b) {
   glColor3f(r, g, b);
   glRecti(left, top, right, bottom);
 }
 
-void draw_text(LONGINT part, LONGINT left, LONGINT right, LONGINT top) {
-  if (part_stale[part]) {
-    platform_render_text(part_text[part].data(), 10, &part_picture[part]);
+void draw_text(LONGINT part, LONGINT left, LONGINT right, LONGINT top, LONGINT height) {
+  const double scale = vtr_window_scale();
+  if (part_stale[part] || part_scale[part] != scale) {
+    platform_render_text(part_text[part].data(), 10, scale, &part_picture[part]);
     part_stale[part] = false;
+    part_scale[part] = scale;
   }
   const vtr_image& text = part_picture[part];
-  const LONGINT shown = std::min<LONGINT>(text.width, right - left - 8);
+  const LONGINT shown = std::min<LONGINT>(text.width, right - left - vtr_scaled(8));
   if (text.height <= 0 || shown <= 0) return;
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, text.width);
-  glRasterPos2i(left + 5, top + (VTR_STATUS_HEIGHT - text.height) / 2 + 1);
+  glRasterPos2i(left + vtr_scaled(5), top + (height - text.height) / 2 + 1);
   glDrawPixels(shown, text.height, GL_BGRA_EXT, GL_UNSIGNED_BYTE, text.pixels.data());
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glDisable(GL_BLEND);
@@ -60,12 +63,12 @@ void paint(LONGWORD window) {
   const LONGINT parts = MAXSTATUSITEM > 0 ? MAXSTATUSITEM : 1;
   LONGINT left = r.LEFT;
   for (LONGINT part = 0; part < parts && part < max_parts; ++part) {
-    // Right edges as set; -1 (or none) reaches the right border.
+    // Right edges as set, at 100 %; -1 (or none) reaches the right border.
     LONGINT right = MAXSTATUSITEM > 0 ? EDGES[part + 1] : -1;
-    if (right < 0 || right > r.RIGHT) right = r.RIGHT;
+    right = right < 0 ? r.RIGHT : std::min(vtr_scaled(right), r.RIGHT);
     if (right <= left) continue;
     fill(right - 1, r.TOP + 2, right, r.BOTTOM - 2, 0.63f, 0.63f, 0.63f);
-    draw_text(part, left, right, r.TOP);
+    draw_text(part, left, right, r.TOP, r.BOTTOM - r.TOP);
     left = right;
   }
 }

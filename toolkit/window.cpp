@@ -183,27 +183,18 @@ BOOLEAN WINDOWREGISTER() {
 }
 
 LONGWORD WINDOWCREATE(const char* PCAPPLICATIONNAME) {
+  // A scaled screen shows the window, the status bar and the buttons as
+  // much larger as the desktop asks; full screen is the screen's size.
+  vtr_set_window_scale(platform_display_scale());
   if (FULLSCREEN) {
     platform_screen_size(&WIDTH, &HEIGHT);
   } else {
-    // The size in the screen's own units: larger pixels on a scaled screen.
-    const double scale = platform_display_scale();
-    WIDTH = static_cast<LONGINT>(std::lround(WIDTH * scale));
-    HEIGHT = static_cast<LONGINT>(std::lround(HEIGHT * scale));
+    WIDTH = vtr_scaled(WIDTH);
+    HEIGHT = vtr_scaled(HEIGHT);
   }
-  // Every size as asked first; where the platform takes sizes as hard
-  // requirements, then only what the program draws with: double buffering,
-  // RGBA and a depth buffer.
-  const bool stereo = ((PIXEL_FORMAT_FLAGS | pfd_base_flags) & pfd_stereo) != 0;
-  const platform_pixel_request wanted{BITS, BITS, BITS, BITS, stereo}, demanded{0, 0, 24, 0, false};
   const char* reason = nullptr;
-  bool made = false;
-  for (const platform_pixel_request& pixels : {wanted, demanded}) {
-    made = platform_create_window(PCAPPLICATIONNAME, WIDTH, HEIGHT, FULLSCREEN, pixels, main_class.CURSOR,
-                                  main_class.ICON, &reason);
-    if (made) break;
-  }
-  if (!made) {
+  if (!platform_create_window(PCAPPLICATIONNAME, WIDTH, HEIGHT, FULLSCREEN, main_class.CURSOR, main_class.ICON,
+                              &reason)) {
     keep_reason("the window could not be made", reason);
     return 0;
   }
@@ -214,7 +205,23 @@ LONGWORD WINDOWCREATE(const char* PCAPPLICATIONNAME) {
 
 BOOLEAN WINDOWINIT(LONGWORD HPARENT) {
   const char* reason = "no such window";
-  if (HPARENT == 0 || vtr_is_child(HPARENT) || !platform_window_exists() || !platform_create_context(&reason)) {
+  if (HPARENT == 0 || vtr_is_child(HPARENT) || !platform_window_exists()) {
+    keep_reason("the GL context could not be made", reason);
+    return false;
+  }
+  // Every size as asked first; where the platform takes sizes as hard
+  // requirements, then only what the program draws with: double buffering,
+  // RGBA and a depth buffer.
+  const bool stereo = ((PIXEL_FORMAT_FLAGS | pfd_base_flags) & pfd_stereo) != 0;
+  const platform_pixel_request wanted{BITS, BITS, BITS, BITS, stereo}, demanded{0, 0, 24, 0, false};
+  bool chosen = false;
+  for (const platform_pixel_request& pixels : {wanted, demanded})
+    if ((chosen = platform_set_pixel_format(pixels, &reason))) break;
+  if (!chosen) {
+    keep_reason("no pixel format could be chosen", reason);
+    return false;
+  }
+  if (!platform_create_context(&reason)) {
     keep_reason("the GL context could not be made", reason);
     return false;
   }

@@ -5,8 +5,9 @@
 // the GL picture. Every window record carries its window procedure; nothing
 // here knows any procedure by name.
 // Owns the window table with the windows' rectangles, shapes and named
-// properties, the class table, the capture, and the messages posted and not
-// yet taken.
+// properties, the class table, the capture, the messages posted and not yet
+// taken, and the scale of the screen the main window is on.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -46,6 +47,7 @@ struct window_record {
 checked_array<window_class, 0, max_classes - 1> classes{};
 checked_array<window_record, 0, max_windows - 1> windows{};
 LONGWORD capture_window = 0;
+double window_scale = 1;
 
 // Posted messages in the order posted, a ring.
 checked_array<TMSG, 0, max_posted - 1> posted{};
@@ -83,7 +85,7 @@ TRECT rect_of(const window_record& w) {
   if (w.docked_height <= 0) return w.rect;
   LONGINT width, height;
   client_size(&width, &height);
-  return {0, height - w.docked_height, width, height};
+  return {0, height - vtr_scaled(w.docked_height), width, height};
 }
 
 bool is_pointer_message(LONGINT message) {
@@ -208,6 +210,12 @@ LONGINT vtr_def_window_proc(LONGWORD window, LONGINT message, LONGINT wparam, LO
       return 0;
   }
 }
+
+void vtr_set_window_scale(double scale) { window_scale = scale > 0 ? scale : 1; }
+
+double vtr_window_scale() { return window_scale; }
+
+LONGINT vtr_scaled(LONGINT length) { return static_cast<LONGINT>(std::lround(length * window_scale)); }
 
 LONGWORD vtr_capture() { return capture_window; }
 

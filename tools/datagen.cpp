@@ -39,7 +39,10 @@ void paint(picture& p, const shape& inside, colour c) {
 }
 
 // Little-endian fields of the file writers.
-void u16(std::vector<std::uint8_t>& v, unsigned x) { v.insert(v.end(), {std::uint8_t(x), std::uint8_t(x >> 8)}); }
+void u16(std::vector<std::uint8_t>& v, unsigned x) {
+  v.push_back(std::uint8_t(x));
+  v.push_back(std::uint8_t(x >> 8));
+}
 void u32(std::vector<std::uint8_t>& v, unsigned x) {
   u16(v, x & 0xFFFF);
   u16(v, x >> 16);

@@ -21,8 +21,7 @@ mkdir -p "$tmp/empty"
 plays_from_empty() {
   start_xvfb
   start_cube "$1" Escape "$tmp/empty"
-  local first="359,265,white 454,180,white 317,359,blue 483,359,red 704,372,grey 762,489,grey"
-  wait_for "$probe" check "$WIN" $first || { "$probe" check "$WIN" $first; fail "the first picture is not as expected"; }
+  expect_pixels "the first picture" 359,265,white 454,180,white 317,359,blue 483,359,red 704,372,grey 762,489,grey
   grep -q "images not found" "$E2E_LOG" && fail "the program did not find its images"
   press "$WIN" Escape
   wait_exit
@@ -42,8 +41,7 @@ case "$case_name" in
     { printf '\0\0\2\0\0\0\0\0\0\0\0\0\4\0\4\0\40\10'; for _ in $(seq 16); do printf '\0\377\0\377'; done; } \
       > "$tmp/own/immagini/colore.tga"
     start_cube "$tmp/prefix/games/zoze" Escape "$tmp/own"
-    wait_for "$probe" check "$WIN" 359,265,green 454,180,green ||
-      { "$probe" check "$WIN" 359,265,green 454,180,green; fail "the images of the folder it started in were not read"; }
+    expect_pixels "the picture with the folder's own images" 359,265,green 454,180,green
     press "$WIN" Escape
     wait_exit
     ;;

@@ -77,6 +77,24 @@ x_query() {
   return 1
 }
 
+# box_picture WINDOW FILE: a screenshot of the box once it is drawn (two in
+# a row alike, not blank).
+box_picture() {
+  local last="$2.last"
+  for _ in $(seq 1 40); do
+    sleep 0.1
+    timeout -k 1 5 import -window "$1" "$2" 2>/dev/null || continue
+    if [ -f "$last" ] && [ "$(compare -metric AE "$2" "$last" null: 2>&1)" = 0 ] &&
+      [ "$(convert "$2" -format "%[fx:standard_deviation > 0]" info:)" = 1 ]; then
+      rm -f "$last"
+      return 0
+    fi
+    mv "$2" "$last"
+  done
+  rm -f "$last"
+  return 1
+}
+
 box_window() { x_query xwininfo -root -tree | awk '/"Video!"/{print $1; exit}' | grep .; }
 main_window() { x_query xdotool search --name "Zoze di velak v1.0" | head -1 | grep .; }
 demo_window() { x_query xdotool search --name "^Vitrum demo" | head -1 | grep .; }
@@ -127,6 +145,32 @@ expect_geometry() {
     [ "$ws" = "$gs" ] && [ "$gx" = "$wx" ] && [ "$gy" -ge "$wy" ] && [ "$gy" -le $((wy + 40)) ]
   }
   wait_for geometry_is "$1" || fail "geometry $(window_geometry), not $1"
+}
+
+# The start picture in a 799 x 600 window at 100 %: window pixels of
+# sticker centres under the start view (45, 225) and their colours.
+START_PICTURE="359,265,white 400,214,white 454,180,white 317,359,blue 310,304,blue 429,404,red 483,359,red 531,319,red"
+
+# scaled SCALE X,Y[,COLOUR] ...: the points (probes) of a window at 100 %
+# where a window at SCALE has them.
+scaled() {
+  local s="$1"
+  shift
+  awk -v s="$s" 'BEGIN { for (i = 1; i < ARGC; i++) { n = split(ARGV[i], f, ",")
+    printf "%s%d,%d%s", (i > 1 ? " " : ""), f[1] * s, f[2] * s, (n > 2 ? "," f[3] : "") } print "" }' "$@"
+}
+
+# set_desktop_scale DPI: the scale an X11 desktop publishes (96 is 100 %).
+set_desktop_scale() {
+  timeout -k 1 5 xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	$1"
+}
+
+# expect_pixels WHAT X,Y,COLOUR ...: waits until $WIN shows those colours,
+# looked at by the script's $probe; WHAT names the picture when it fails.
+expect_pixels() {
+  local what="$1"
+  shift
+  wait_for "$probe" check "$WIN" "$@" || { "$probe" check "$WIN" "$@"; fail "$what is not as expected"; }
 }
 
 # wait_exit: waits up to 10 s for the program and sets EXIT_CODE.

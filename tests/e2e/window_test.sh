@@ -11,9 +11,16 @@ answer_and_check() {
   start_cube "$program" "$1"
   expect_geometry "$2"
   # The icon file's 32-pixel image is the window's icon (its 256-pixel one
-  # is within what an icon may be).
+  # is within what an icon may be); docks know the window by its class,
+  # which the desktop entry names; the frame offers moving, minimising and
+  # closing only (the Motif hints' functions: 0x2c).
   if [ -z "${E2E_WINE:-}" ]; then
     xprop -id "$WIN" _NET_WM_ICON | grep -q "Icon (32 x 32)" || fail "the window has no icon"
+    class="$(sed -n 's/^StartupWMClass=//p' "$here/../../data/org.zozedivelak.zoze.desktop")"
+    xprop -id "$WIN" WM_CLASS | grep -q "\"$class\"\$" || fail "class $(xprop -id "$WIN" WM_CLASS), not $class"
+    if [ "$1" = Escape ]; then
+      xprop -id "$WIN" _MOTIF_WM_HINTS | grep -q "= 0x3, 0x2c," || fail "frame: $(xprop -id "$WIN" _MOTIF_WM_HINTS)"
+    fi
   fi
   press "$WIN" Escape
   wait_exit; [ "$EXIT_CODE" = 0 ] || fail "exit code after Escape"
@@ -27,6 +34,66 @@ case "$case_name" in
     start_cube "$program" Escape
     "$wm_close" "$WIN" || fail "could not send the close request"
     wait_exit; [ "$EXIT_CODE" = 0 ] || fail "exit code after closing"
+    ;;
+  language)
+    # The box answers in the desktop's language where its locale is
+    # installed (here one of the test's own): the Italian box differs from
+    # the English one, and LC_ALL, first of the three, makes it English.
+    start_xvfb
+    locales="$(mktemp -d)"
+    localedef -i it_IT -f UTF-8 "$locales/it_IT.UTF-8" >/dev/null 2>&1 || fail "no Italian locale could be made"
+    for lang in it en both; do
+      case $lang in
+        it) env=(LANG=it_IT.UTF-8) ;;
+        en) env=(LANG=C.UTF-8) ;;
+        both) env=(LC_ALL=C.UTF-8 LANG=it_IT.UTF-8) ;;
+      esac
+      (cd "$(dirname "$program")" && exec env LOCPATH="$locales" "${env[@]}" "./$(basename "$program")") >"$E2E_LOG" 2>&1 &
+      CUBE_PID=$!
+      wait_for box_window || fail "no question box for $lang"
+      box_picture "$(box_window)" "$locales/$lang.png" || fail "the box for $lang was not drawn"
+      kill "$CUBE_PID"
+      wait_exit
+    done
+    italian="$(compare -metric AE "$locales/it.png" "$locales/en.png" null: 2>&1)"
+    first="$(compare -metric AE "$locales/both.png" "$locales/en.png" null: 2>&1)"
+    rm -rf "$locales"
+    [ "$italian" != 0 ] || fail "the Italian box is English"
+    [ "$first" = 0 ] || fail "LC_ALL did not come first"
+    ;;
+  signals)
+    # A signal ends the program within a second at any moment, and its box
+    # goes with it: at the question (SIGTERM) and under an error box about a
+    # broken image (SIGINT) at once, as a shell reports it; in the frame loop
+    # (SIGHUP) through the close path.
+    start_xvfb
+    broken="$(mktemp -d)"
+    cp -r "$(dirname "$program")/immagini" "$(dirname "$program")/zoze.ico" "$broken/"
+    printf '\0\0\2\0\0\0\0\0\0\0\0\0\4\0\4\0\40\10' > "$broken/immagini/uno.tga"
+    ends_within_a_second() {
+      local signal="$1" code="$2" gone=0
+      kill -s "$signal" "$CUBE_PID"
+      for _ in $(seq 1 20); do
+        kill -0 "$CUBE_PID" 2>/dev/null || { gone=1; break; }
+        sleep 0.05
+      done
+      [ $gone = 1 ] || fail "still running a second after SIG$signal"
+      wait "$CUBE_PID"
+      EXIT_CODE=$?
+      [ "$EXIT_CODE" = "$code" ] || fail "exit code $EXIT_CODE after SIG$signal, not $code"
+      wait_for_short no_box || fail "a box outlived its program after SIG$signal"
+    }
+    no_box() { ! x_query xwininfo -root -tree | grep -q -E '"(Video!|ERROR)"'; }
+    run_in "$(dirname "$program")" "$program"
+    wait_for box_window || fail "no question box"
+    ends_within_a_second TERM 143
+    start_cube "$program" Escape "$broken"
+    error_box() { x_query xwininfo -root -tree | grep -q '"ERROR"'; }
+    wait_for error_box || fail "no box about the broken image"
+    ends_within_a_second INT 130
+    rm -rf "$broken"
+    start_cube "$program" Escape
+    ends_within_a_second HUP 0
     ;;
   nodisplay)
     (cd "$(dirname "$program")" && exec env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "./$(basename "$program")") >"$E2E_LOG" 2>&1 &

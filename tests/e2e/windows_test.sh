@@ -57,18 +57,10 @@ set_scale() {
     END { put(); exit !done }' "$1" > "$1.new" && mv "$1.new" "$1"
 }
 
-# The start picture at 100 %: window pixels of sticker centres and colours.
-start_picture="359,265,white 400,214,white 454,180,white 317,359,blue 310,304,blue 429,404,red 483,359,red 531,319,red"
-
 # expect_start_picture SCALE: the start picture, its pixels scaled.
 expect_start_picture() {
-  local probes="" p x y colour
-  for p in $start_picture; do
-    IFS=, read -r x y colour <<<"$p"
-    probes="$probes $(awk -v x="$x" -v y="$y" -v s="$1" 'BEGIN {printf "%d,%d", x * s, y * s}'),$colour"
-  done
-  # shellcheck disable=SC2086
-  wait_for "$probe" check "$WIN" $probes || { "$probe" check "$WIN" $probes; fail "the start picture is not as expected"; }
+  # shellcheck disable=SC2046
+  expect_pixels "the start picture" $(scaled "$1" $START_PICTURE)
 }
 
 leave() {

@@ -21,11 +21,15 @@ LONGINT print_box(const char* text, const char* caption, LONGWORD) {
 }
 
 // Opens the window the way the program does, on the video driver DRIVER.
-void open_with(const char* driver) {
+void open_with_and_return(const char* driver) {
   set_environment("SDL_VIDEODRIVER", driver);
   vtr_message_box_handler = print_box;
   OGLWINDOWSETTING(ARROW, "", FILEICON, "zoze.ico");
   CREATEOGLWINDOW("Zoze di velak v1.0", 800, 600, 32, false);
+}
+
+void open_with(const char* driver) {
+  open_with_and_return(driver);
   std::exit(3);  // not reached: creation either succeeds (and this says so) or ends the process
 }
 
@@ -42,15 +46,22 @@ TEST(SetupFailureDeathTest, APlatformThatCannotStartFailsTheRegistration) {
               "Error: Errore di registro per la rispettiva applicazione! \\(the platform could not start: \\w");
 }
 
-TEST(SetupFailureDeathTest, ADriverWithoutGLFailsTheWindow) {
-#ifdef _WIN32
-  GTEST_SKIP() << "a window of a registered Win32 class cannot be made to fail from outside";
-#endif
+TEST(SetupFailureDeathTest, AWindowThatCannotBeMadeOrDrawnInFailsItsOwnStep) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(open_with("dummy"), ::testing::ExitedWithCode(1),
-              "box \\[Error\\] Impossibile creare la finestra per la rispettiva applicazione!");
-  EXPECT_EXIT(open_with("dummy"), ::testing::ExitedWithCode(1),
+  // A second main window cannot be made.
+  auto open_twice = [] {
+    open_with_and_return("offscreen");
+    open_with("offscreen");
+  };
+  EXPECT_EXIT(open_twice(), ::testing::ExitedWithCode(1),
               "Error: Impossibile creare la finestra per la rispettiva applicazione! \\(the window could not be made: \\w");
+#ifndef _WIN32
+  // A driver without GL makes the window but no pixel format for it.
+  EXPECT_EXIT(open_with("dummy"), ::testing::ExitedWithCode(1),
+              "box \\[Error\\] la rispettiva applicazione non è stata inizilizata!");
+  EXPECT_EXIT(open_with("dummy"), ::testing::ExitedWithCode(1),
+              "Error: la rispettiva applicazione non è stata inizilizata! \\(no pixel format could be chosen: \\w");
+#endif
 }
 
 TEST(SetupFailureDeathTest, AWindowWithoutContextFailsTheInitialisation) {

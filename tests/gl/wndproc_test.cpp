@@ -367,10 +367,13 @@ TEST_F(RestingPump, EveryKindOfEventEndsTheWaitAndIsHandledNext) {
   ASSERT_TRUE(wakes_for([] { platform_push_expose(); }));
   EXPECT_EQ(MSG_.MESSAGE, WM_PAINT);
 
+  // Restarting a timer replaces it.
   come_to_rest();
-  platform_start_timer(9, 50);
+  for (int i = 0; i < 3; ++i) platform_start_timer(9, 50);
+  EXPECT_EQ(platform_timer_count(), 1u);
   const bool woke = wakes_for({});
   platform_start_timer(9, 0);
+  EXPECT_EQ(platform_timer_count(), 0u);
   ASSERT_TRUE(woke);
   EXPECT_EQ(MSG_.MESSAGE, WM_TIMER);
   EXPECT_EQ(MSG_.WPARAM, 9);
