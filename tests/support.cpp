@@ -88,3 +88,41 @@ bool make_pipe(int ends[2]) {
   return pipe(ends) == 0;
 #endif
 }
+
+#ifdef _WIN32
+namespace {
+HWND test_window() { return FindWindowW(L"GLWindow", nullptr); }
+}  // namespace
+
+bool take_capture_away() {
+  HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  if (!other) return false;
+  SetCapture(other);
+  ReleaseCapture();
+  DestroyWindow(other);
+  return true;
+}
+
+bool change_monitor_scale(int dpi) {
+  HWND window = test_window();
+  if (!window) return false;
+  static int current = 96;
+  RECT r;
+  GetWindowRect(window, &r);
+  RECT suggested = {r.left, r.top, r.left + (r.right - r.left) * dpi / current, r.top + (r.bottom - r.top) * dpi / current};
+  current = dpi;
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  return true;
+}
+
+bool minimise_test_window(bool minimised) {
+  HWND window = test_window();
+  if (!window) return false;
+  ShowWindow(window, minimised ? SW_MINIMIZE : SW_RESTORE);
+  return true;
+}
+#else
+bool take_capture_away() { return false; }
+bool change_monitor_scale(int) { return false; }
+bool minimise_test_window(bool) { return false; }
+#endif

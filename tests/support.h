@@ -22,3 +22,11 @@ void answer_next_box(const char* caption);
 bool make_fifo(const std::string& path);
 // Makes an anonymous pipe: ENDS[0] to read, ENDS[1] to write, both binary.
 bool make_pipe(int ends[2]);
+
+// On Windows, what the system does to the test's GL window (class
+// "GLWindow"): takes its pointer capture away, moves it to a monitor of DPI
+// dots an inch, minimises or restores it. False elsewhere, where the test
+// reports the same to the toolkit itself.
+bool take_capture_away();
+bool change_monitor_scale(int dpi);
+bool minimise_test_window(bool minimised);

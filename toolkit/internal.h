@@ -37,8 +37,8 @@ LONGINT vtr_send_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGI
 // False when the queue is full.
 bool vtr_post_message(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam);
 // The default handling of a message: a close request destroys the window,
-// a right-button release asks for a context menu, and a child passes that
-// request on to its parent.
+// a right-button release asks for a context menu, a child passes that
+// request on to its parent, and a new scale resizes the main window.
 LONGINT vtr_def_window_proc(LONGWORD window, LONGINT message, LONGINT wparam, LONGINT lparam);
 // The scale of the screen the main window is on (1.5 at 150 %): children
 // and the status bar are sized by it, and so is every length given to
@@ -47,6 +47,9 @@ void vtr_set_window_scale(double scale);
 double vtr_window_scale();
 // LENGTH at 100 %, in pixels of the main window's screen.
 LONGINT vtr_scaled(LONGINT length);
+// HANDLER sizes the main window for a new scale when the window moves to a
+// monitor of another scale (WM_DPICHANGED, by its default handling).
+void vtr_on_rescale(void (*handler)(double scale));
 // Window that holds the pointer capture, 0 for none.
 LONGWORD vtr_capture();
 void vtr_set_capture(LONGWORD window);

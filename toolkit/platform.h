@@ -36,19 +36,22 @@ struct platform_pixel_request {
   bool stereo;
 };
 
-// Starts the platform (display connection, timers). From then on the
-// process's sleeps wake within a millisecond of their time, as frame pacing
-// needs. False, with a reason, when no display a person could see can be
-// opened: a driver that draws nowhere counts only when it was asked for by
-// name. Calling it again after a success does nothing.
+// Starts the platform (display connection, timers). False, with a reason,
+// when no display a person could see can be opened: a driver that draws
+// nowhere counts only when it was asked for by name. Calling it again after
+// a success does nothing.
 bool platform_init(const char** reason);
+// While ON, the process's sleeps wake within a millisecond of their time,
+// as frame pacing by sleeping needs; off, the system may wake them later
+// and spend less.
+void platform_precise_sleeps(bool on);
 // The folder holding the running program, in UTF-8 without a trailing
 // separator; empty when it cannot be known. Needs no platform_init.
 const char* platform_program_folder();
-// Shows a modal box without owner window, text and caption in UTF-8, style
-// and answer with Win32 values (MB_OK or MB_YESNO, with MB_ICONQUESTION);
-// returns IDOK, IDYES, IDNO, or 0 when none could be shown. Works without
-// platform_init.
+// Shows a modal box, owned by the window once there is one (it stays above
+// it and takes the keys), text and caption in UTF-8, style and answer with
+// Win32 values (MB_OK or MB_YESNO, with MB_ICONQUESTION); returns IDOK,
+// IDYES, IDNO, or 0 when none could be shown. Works without platform_init.
 LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style);
 
 // The system cursor of cursor kind KIND, which the toolkit has checked lies
@@ -84,6 +87,7 @@ void platform_delete_context();
 void platform_hide_window();
 void platform_destroy_window();
 bool platform_window_exists();
+bool platform_minimised();
 // The thickness of the window's frame on each side of its client area (the
 // caption counts in TOP); all 0 where it has none or it is not known.
 void platform_frame_size(int* left, int* top, int* right, int* bottom);
@@ -118,7 +122,8 @@ bool platform_message_pending();
 // restored, focus, a close request), whether it has a message or not.
 void platform_wait_event();
 // Takes the pointer for the window while a button is held (true), or gives
-// it back (false).
+// it back (false). A capture the system takes away is reported as
+// WM_CAPTURECHANGED; one given back here is not.
 void platform_set_capture(bool on);
 bool platform_has_focus();
 // True when the display may blank or start its screen saver while the

@@ -381,7 +381,9 @@ LONGINT platform_message_box(const char* text, const char* caption, LONGWORD sty
     count = 1;
   }
   const Uint32 flags = ((style & MB_ICONQUESTION) ? SDL_MESSAGEBOX_INFORMATION : 0) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
-  const SDL_MessageBoxData data = {flags, nullptr, caption, text, count, buttons, nullptr};
+  // Owned by the window once it is shown: window managers keep the box
+  // above it.
+  const SDL_MessageBoxData data = {flags, window_up ? window : nullptr, caption, text, count, buttons, nullptr};
   catch_end_signals();
   box_owner = getpid();
   box_up = 1;
@@ -558,6 +560,11 @@ void platform_destroy_window() {
 }
 
 bool platform_window_exists() { return window != nullptr; }
+
+bool platform_minimised() { return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED); }
+
+// Sleeps here wake within a millisecond anyway.
+void platform_precise_sleeps(bool) {}
 
 void platform_frame_size(int* left, int* top, int* right, int* bottom) {
   // Known only where a window manager draws a frame and says how thick.

@@ -35,6 +35,13 @@ std::deque<platform_message> arrived;  // from the window procedure: close, pain
 std::vector<UINT_PTR> timers;
 std::string last_error;
 bool box_up = false;
+bool releasing_capture = false;
+bool fine_timer = false;  // timeBeginPeriod(1) in force
+// What the program's icon looks like at the system's two sizes.
+struct icon_pair {
+  HICON big, small;
+};
+icon_pair file_icons{};
 
 std::wstring wide(const char* text) {
   if (!text || !*text) return {};
@@ -65,8 +72,9 @@ const char* system_error(const char* what) {
 }
 
 // The native window procedure. Input is taken from the queue before it gets
-// here; what arrives is the system's own traffic. A close request and a
-// paint become toolkit messages, the rest gets the default handling (the
+// here; what arrives is the system's own traffic. A close request, a paint,
+// a lost capture, a change of the monitor's scale and the end of the
+// session become toolkit messages; the rest gets the default handling (the
 // system menu, Alt+F4, the screen saver's and the monitor's requests).
 LRESULT CALLBACK native_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
@@ -89,6 +97,32 @@ LRESULT CALLBACK native_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM
       arrived.push_back({WM_PAINT, 0, 0});
       return 0;
     }
+    case WM_ERASEBKGND:
+      return 1;  // GL paints every pixel
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+      // Taken away by the system (another window, a lock, a foreground
+      // change): not given back by the toolkit itself, nor taken again by
+      // this window.
+      if (!releasing_capture && !(message == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lparam) == hwnd))
+        arrived.push_back({WM_CAPTURECHANGED, 0, 0});
+      return DefWindowProcW(hwnd, message, wparam, lparam);
+    case WM_DPICHANGED: {
+      // On a monitor of another scale: the system's rectangle first, then
+      // the toolkit sizes the client area for the new scale.
+      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      arrived.push_back({WM_DPICHANGED, static_cast<LONGINT>(LOWORD(wparam)), 0});
+      return 0;
+    }
+    case WM_SYSCOMMAND:
+      // Alt or F10 alone, or Alt with a key the system menu does not know,
+      // would start the menu's keyboard loop, which holds the frame loop
+      // until a key ends it: there is no menu bar to walk. Alt+Space still
+      // opens the system menu; Alt+F4 closes.
+      if ((wparam & 0xFFF0) == SC_KEYMENU && lparam != ' ') return 0;
+      return DefWindowProcW(hwnd, message, wparam, lparam);
     default:
       return DefWindowProcW(hwnd, message, wparam, lparam);
   }
@@ -105,6 +139,8 @@ bool translate(const MSG& native, platform_message* out) {
     case WM_RBUTTONUP:
     case WM_KEYDOWN:
     case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
     case WM_TIMER:
       *out = {static_cast<LONGINT>(native.message), static_cast<LONGINT>(native.wParam),
               static_cast<LONGINT>(native.lParam)};
@@ -145,7 +181,29 @@ bool set_format(const platform_pixel_request& p) {
   return meets_demands(format) && SetPixelFormat(device, format, &want);
 }
 
-void end_timer_period() { timeEndPeriod(1); }
+// The system's functions for monitors of their own scale, where it has them
+// (Windows 10 from 1607 on); null on older systems, which have one scale.
+template <class F>
+F user32_function(const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+// The scale of the window's monitor in pixels per inch.
+UINT window_dpi() {
+  static const auto for_window = user32_function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+  if (window && for_window) return for_window(window);
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+// The outer rectangle of a client rectangle, at the window's scale.
+void outer_of(RECT* rect) {
+  static const auto for_dpi = user32_function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+  if (!(for_dpi && window && for_dpi(rect, window_style, FALSE, 0, window_dpi())))
+    AdjustWindowRectEx(rect, window_style, FALSE, 0);
+}
 
 // True when WORD stands in the space-separated list NAMES.
 bool has_word(const char* names, const char* word) {
@@ -160,15 +218,15 @@ bool has_word(const char* names, const char* word) {
 bool platform_init(const char** reason) {
   if (initialised) return true;
   instance = GetModuleHandleW(nullptr);
-  // Sleeps precise to the millisecond, as frame pacing needs, until the
-  // process ends. (The program declares itself aware of every monitor's
-  // scale in its manifest, before any window or box exists.)
-  if (timeBeginPeriod(1) == TIMERR_NOERROR) std::atexit(end_timer_period);
+  // (The program declares itself aware of every monitor's scale in its
+  // manifest, before any window or box exists.) A class for GL: a device
+  // context of its own, no background painted under the picture, the arrow
+  // until a cursor of the toolkit's is set.
   WNDCLASSW wc{};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = native_procedure;
   wc.hInstance = instance;
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = class_name;
   if (LOWORD(RegisterClassW(&wc)) == 0) {
     if (reason) *reason = "the window class could not be registered";
@@ -191,8 +249,10 @@ const char* platform_program_folder() {
 }
 
 LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style) {
+  // Owned by the main window once it exists: the box stays above it and
+  // takes the keys typed there.
   box_up = true;
-  const LONGINT answer = MessageBoxW(nullptr, wide(text).c_str(), wide(caption).c_str(), style);
+  const LONGINT answer = MessageBoxW(window, wide(text).c_str(), wide(caption).c_str(), style);
   box_up = false;
   return answer;
 }
@@ -205,19 +265,42 @@ void* platform_system_cursor(LONGINT kind) {
   return cursors[kind];
 }
 
-// Cursors and icons from files are both loaded as cursors, whose handle
-// serves as an icon too; they live as long as the process.
+// Cursors and icons from files live as long as the process.
 void* platform_file_cursor(const char* file) {
   return file && *file ? LoadCursorFromFileW(wide(file).c_str()) : nullptr;
 }
 
-void* platform_file_icon(const char* file) { return platform_file_cursor(file); }
+// The icon at the system's big and small sizes, each the file's image
+// nearest that size; the program's own icon (its first resource) where the
+// file cannot be read.
+void* platform_file_icon(const char* file) {
+  const std::wstring name = wide(file);
+  const int sizes[2][2] = {{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)},
+                           {GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)}};
+  HICON loaded[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    HANDLE image = nullptr;
+    if (!name.empty()) image = LoadImageW(nullptr, name.c_str(), IMAGE_ICON, sizes[i][0], sizes[i][1], LR_LOADFROMFILE);
+    if (!image) image = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, sizes[i][0], sizes[i][1], 0);
+    loaded[i] = static_cast<HICON>(image);
+  }
+  if (!loaded[0] || !loaded[1]) return nullptr;
+  file_icons = {loaded[0], loaded[1]};
+  return &file_icons;
+}
 
 double platform_display_scale() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi / 96.0 : 1.0;
+  if (window) return window_dpi() / 96.0;
+  // The monitor the window is made on: the one at the screen's corner.
+  using for_monitor_fn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static HMODULE shcore = LoadLibraryW(L"shcore.dll");
+  const auto for_monitor =
+      shcore ? reinterpret_cast<for_monitor_fn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+             : nullptr;
+  UINT x = 0, y = 0;
+  if (for_monitor && for_monitor(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), 0, &x, &y) == S_OK && y > 0)
+    return y / 96.0;
+  return window_dpi() / 96.0;
 }
 
 bool platform_create_window(const char* title, int client_width, int client_height, bool borderless, void* cursor,
@@ -232,7 +315,7 @@ bool platform_create_window(const char* title, int client_width, int client_heig
   window_style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU |
                  (borderless ? WS_BORDER : WS_CAPTION | WS_MINIMIZEBOX);
   RECT outer = {0, 0, client_width, client_height};
-  AdjustWindowRectEx(&outer, window_style, FALSE, 0);
+  outer_of(&outer);
   window = CreateWindowExW(0, class_name, wide(title).c_str(), window_style, 0, 0, outer.right - outer.left,
                            outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
   if (!window) {
@@ -249,9 +332,11 @@ bool platform_create_window(const char* title, int client_width, int client_heig
   }
   if (cursor) SetClassLongPtrW(window, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor));
   if (icon) {
-    SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    const icon_pair& icons = *static_cast<const icon_pair*>(icon);
+    SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icons.big));
+    SetClassLongPtrW(window, GCLP_HICONSM, reinterpret_cast<LONG_PTR>(icons.small));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.big));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.small));
   }
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
@@ -312,7 +397,7 @@ void platform_frame_size(int* left, int* top, int* right, int* bottom) {
   *left = *top = *right = *bottom = 0;
   if (!window) return;
   RECT outer = {0, 0, 0, 0};
-  AdjustWindowRectEx(&outer, window_style, FALSE, 0);
+  outer_of(&outer);
   *left = -outer.left;
   *top = -outer.top;
   *right = outer.right;
@@ -322,7 +407,7 @@ void platform_frame_size(int* left, int* top, int* right, int* bottom) {
 void platform_set_window_rect(int x, int y, int width, int height) {
   if (!window) return;
   RECT outer = {0, 0, width, height};
-  AdjustWindowRectEx(&outer, window_style, FALSE, 0);
+  outer_of(&outer);
   SetWindowPos(window, HWND_TOP, x, y, outer.right - outer.left, outer.bottom - outer.top, 0);
 }
 
@@ -369,9 +454,13 @@ bool platform_set_swap_interval(int interval) {
 }
 
 int platform_refresh_rate() {
+  // The display settings of the window's monitor.
+  MONITORINFOEXW monitor{};
+  monitor.cbSize = sizeof monitor;
+  const bool known = window && GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
   DEVMODEW mode{};
   mode.dmSize = sizeof mode;
-  if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 0;
+  if (!EnumDisplaySettingsW(known ? monitor.szDevice : nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 0;
   // 0 and 1 stand for the hardware's default rate.
   return mode.dmDisplayFrequency > 1 ? static_cast<int>(mode.dmDisplayFrequency) : 0;
 }
@@ -390,7 +479,17 @@ bool platform_take_message(platform_message* out) {
     }
     MSG native;
     if (!PeekMessageW(&native, nullptr, 0, 0, PM_REMOVE)) return false;
-    if (translate(native, out)) return true;
+    // A quit posted by the system (the toolkit keeps its own queue): the
+    // program ends by its close path.
+    if (native.message == WM_QUIT) {
+      *out = {WM_CLOSE, 0, 0};
+      return true;
+    }
+    if (translate(native, out)) {
+      // System keys are the system's too: Alt+F4, Alt+Space.
+      if (native.message == WM_SYSKEYDOWN || native.message == WM_SYSKEYUP) dispatch(native);
+      return true;
+    }
     // No toolkit message: the system handles it.
     dispatch(native);
   }
@@ -431,8 +530,18 @@ void platform_set_capture(bool on) {
   if (on) {
     SetCapture(window);
   } else {
+    releasing_capture = true;
     ReleaseCapture();
+    releasing_capture = false;
   }
+}
+
+bool platform_minimised() { return window && IsIconic(window); }
+
+void platform_precise_sleeps(bool on) {
+  if (on == fine_timer) return;
+  fine_timer = on && timeBeginPeriod(1) == TIMERR_NOERROR;
+  if (!on) timeEndPeriod(1);
 }
 
 bool platform_has_focus() { return window && GetForegroundWindow() == window; }

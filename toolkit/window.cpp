@@ -52,6 +52,8 @@ constexpr LONGINT pfd_base_flags = 0x1067;
 constexpr std::int64_t largest_icon = 256;
 
 TWINDOWCLASS main_class{};
+// The client size the application asked for, at 100 %.
+LONGINT asked_width = 0, asked_height = 0;
 // Why the last set-up step failed, in the platform's words.
 std::string failure_reason;
 
@@ -73,8 +75,14 @@ frame_clock::duration frame_period{};
 frame_clock::time_point last_swap{};
 frame_clock::time_point next_frame{};
 
+// Who paces changes hands: the toolkit sleeps precisely only while it paces.
+void set_pacer(bool toolkit) {
+  toolkit_paces = toolkit;
+  platform_precise_sleeps(toolkit);
+}
+
 void start_pacing() {
-  toolkit_paces = !platform_set_swap_interval(1);
+  set_pacer(!platform_set_swap_interval(1));
   const int rate = platform_refresh_rate();
   frame_period = std::chrono::nanoseconds(1000000000 / (rate > 0 ? rate : 60));
   last_swap = next_frame = frame_clock::now();
@@ -86,7 +94,7 @@ void start_pacing() {
 void count_against(bool against, frame_clock::time_point now) {
   swaps_against = against ? swaps_against + 1 : 0;
   if (swaps_against < swaps_to_change_hands) return;
-  toolkit_paces = !toolkit_paces;
+  set_pacer(!toolkit_paces);
   swaps_against = 0;
   next_frame = now;
 }
@@ -118,6 +126,29 @@ void swap_paced_by_toolkit() {
   }
 }
 
+// The size placing gives a window of WIDTH x HEIGHT: a column (or row)
+// less, as the integer ratio of the sides says.
+void placed_size(LONGINT* cx, LONGINT* cy) {
+  *cx = WIDTH - (HEIGHT != 0 ? WIDTH / HEIGHT : 0);
+  *cy = HEIGHT - (WIDTH != 0 ? HEIGHT / WIDTH : 0);
+}
+
+// On a monitor of another scale the window keeps its corner where the
+// system put it and the client area the application asked for, at the new
+// scale; the next frame's viewport, projection and picks follow WIDTH and
+// HEIGHT. Full screen keeps the screen's size.
+void rescale(double scale) {
+  vtr_set_window_scale(scale);
+  if (FULLSCREEN) return;
+  WIDTH = vtr_scaled(asked_width);
+  HEIGHT = vtr_scaled(asked_height);
+  LONGINT cx, cy;
+  placed_size(&cx, &cy);
+  int x, y, width, height;
+  platform_get_window_rect(&x, &y, &width, &height);
+  platform_set_window_rect(x, y, cx, cy);
+}
+
 // FILE when it claims an image an icon or cursor can be; null otherwise, so
 // that a broken file is refused before anything is decoded.
 const char* icon_sized(const char* file) {
@@ -139,8 +170,8 @@ void OGLWINDOWSETTING(LONGINT TYPECURSOR, const char* CURFILE, LONGINT TYPEICON,
 
 BOOLEAN CREATEOGLWINDOW(const char* APPNAME, LONGINT APPWIDTH, LONGINT APPHEIGHT, LONGINT APPBITS, BOOLEAN APPFULLSCREEN) {
   SETTITLENAME = APPNAME;
-  WIDTH = APPWIDTH;
-  HEIGHT = APPHEIGHT;
+  WIDTH = asked_width = APPWIDTH;
+  HEIGHT = asked_height = APPHEIGHT;
   BITS = APPBITS;
   FULLSCREEN = APPFULLSCREEN;
   if (!WINDOWREGISTER()) THROWERROR("Errore di registro per la rispettiva applicazione!");
@@ -186,6 +217,7 @@ LONGWORD WINDOWCREATE(const char* PCAPPLICATIONNAME) {
   // A scaled screen shows the window, the status bar and the buttons as
   // much larger as the desktop asks; full screen is the screen's size.
   vtr_set_window_scale(platform_display_scale());
+  vtr_on_rescale(rescale);
   if (FULLSCREEN) {
     platform_screen_size(&WIDTH, &HEIGHT);
   } else {
@@ -232,8 +264,8 @@ BOOLEAN WINDOWINIT(LONGWORD HPARENT) {
 }
 
 void POSITIONWINDOW(LONGINT X, LONGINT Y) {
-  const LONGINT cx = WIDTH - (HEIGHT != 0 ? WIDTH / HEIGHT : 0);
-  const LONGINT cy = HEIGHT - (WIDTH != 0 ? HEIGHT / WIDTH : 0);
+  LONGINT cx, cy;
+  placed_size(&cx, &cy);
   // (X, Y) is where a WIDTH x HEIGHT client area would be centred; the
   // window the user sees, frame and caption included, takes that centre.
   int left, top, right, bottom;
@@ -242,6 +274,7 @@ void POSITIONWINDOW(LONGINT X, LONGINT Y) {
 }
 
 void DELETEOGLWINDOW() {
+  set_pacer(false);
   platform_delete_context();
   RCWINDOW = 0;
   DCWINDOW = 0;

@@ -48,6 +48,7 @@ checked_array<window_class, 0, max_classes - 1> classes{};
 checked_array<window_record, 0, max_windows - 1> windows{};
 LONGWORD capture_window = 0;
 double window_scale = 1;
+void (*rescale_handler)(double) = nullptr;
 
 // Posted messages in the order posted, a ring.
 checked_array<TMSG, 0, max_posted - 1> posted{};
@@ -201,6 +202,10 @@ LONGINT vtr_def_window_proc(LONGWORD window, LONGINT message, LONGINT wparam, LO
       platform_client_to_screen(&x, &y);
       return vtr_send_message(window, WM_CONTEXTMENU, static_cast<LONGINT>(window), MAKELPARAM(x, y));
     }
+    case WM_DPICHANGED:
+      // The main window is on a monitor of another scale (WPARAM dots an inch).
+      if (window == top_level && rescale_handler && wparam > 0) rescale_handler(wparam / 96.0);
+      return 0;
     case WM_CONTEXTMENU: {
       // A child leaves its context menu to its parent.
       const window_record* w = find(window);
@@ -214,6 +219,8 @@ LONGINT vtr_def_window_proc(LONGWORD window, LONGINT message, LONGINT wparam, LO
 void vtr_set_window_scale(double scale) { window_scale = scale > 0 ? scale : 1; }
 
 double vtr_window_scale() { return window_scale; }
+
+void vtr_on_rescale(void (*handler)(double scale)) { rescale_handler = handler; }
 
 LONGINT vtr_scaled(LONGINT length) { return static_cast<LONGINT>(std::lround(length * window_scale)); }
 

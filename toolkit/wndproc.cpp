@@ -46,8 +46,10 @@ bool (*hover_changed)() = nullptr;
 // True when the frame just drawn left nothing that the next could draw
 // differently.
 bool frame_at_rest() {
-  return RESTWHENIDLE && !frame_took_message && !frame_picks_moved && !LEFTMOUSEDOWN && !RIGHTMOUSEDOWN && !MOUSEFREE &&
-         !VIEWFPS;
+  if (!RESTWHENIDLE) return false;
+  // Minimised, nothing that is drawn can be seen.
+  if (platform_minimised()) return true;
+  return !frame_took_message && !frame_picks_moved && !LEFTMOUSEDOWN && !RIGHTMOUSEDOWN && !MOUSEFREE && !VIEWFPS;
 }
 
 // Adds INCREMENT to a single-precision angle, the sum carried in double.
@@ -105,6 +107,21 @@ void refresh_frame_rate() {
   FPSCOUNT = 0;
 }
 
+// A button's release. The capture is given back once no button is held:
+// the other button's release must still reach the window.
+void left_released() {
+  LEFTMOUSEDOWN = false;
+  LEFTMOUSEDOWN2 = false;
+  XCOORD = YCOORD = SETMX = SETMY = 0;
+  if (!RIGHTMOUSEDOWN) vtr_release_capture();
+}
+
+void right_released() {
+  RIGHTMOUSEDOWN = false;
+  RIGHTMOUSEDOWN2 = false;
+  if (!LEFTMOUSEDOWN) vtr_release_capture();
+}
+
 // A pointer motion over the main window itself with no button held: at rest
 // it changes nothing on the screen but, perhaps, the menus' hover flags.
 bool bare_motion(const TMSG& m) {
@@ -159,10 +176,7 @@ LONGINT GLWNDPROC(LONGWORD WINDOW, LONGINT AMESSAGE, LONGINT WPARAM, LONGINT LPA
       YCOORD = SETMY = GET_Y_LPARAM(LPARAM);
       break;
     case WM_LBUTTONUP:
-      vtr_release_capture();
-      LEFTMOUSEDOWN = false;
-      LEFTMOUSEDOWN2 = false;
-      XCOORD = YCOORD = SETMX = SETMY = 0;
+      left_released();
       break;
     case WM_RBUTTONDOWN:
       vtr_release_capture();
@@ -172,9 +186,13 @@ LONGINT GLWNDPROC(LONGWORD WINDOW, LONGINT AMESSAGE, LONGINT WPARAM, LONGINT LPA
       ZCOORD = GET_Y_LPARAM(LPARAM);
       break;
     case WM_RBUTTONUP:
-      vtr_release_capture();
-      RIGHTMOUSEDOWN = false;
-      RIGHTMOUSEDOWN2 = false;
+      right_released();
+      break;
+    case WM_CAPTURECHANGED:
+      // The system took the pointer away: the releases will not come, so
+      // what the held buttons were doing ends here.
+      if (LEFTMOUSEDOWN) left_released();
+      if (RIGHTMOUSEDOWN) right_released();
       break;
     default:
       break;

@@ -4,6 +4,7 @@
 #            the same picture, sharp
 #   folder   unpacked into a folder whose name holds Latin, Greek and CJK
 #            letters, it finds its images started inside it and elsewhere
+#   owned    a box over the window stays in front of it and takes the keys
 #   msi      the installer installs silently, its Start-menu shortcut starts
 #            the game, and removing it leaves no file behind
 # Usage: windows_test.sh CASE PROGRAM X_PROBE [MSI]
@@ -92,6 +93,26 @@ case "$case_name" in
       grep -q "images not found" "$E2E_LOG" && fail "the images were not found from $start"
       leave
     done
+    ;;
+  owned)
+    # A box about a broken image, shown over the game's window, belongs to
+    # it: a click on the window leaves the box in front, and Return typed
+    # then answers the box.
+    folder="$tmp/broken"
+    mkdir -p "$folder"
+    cp -r "$(dirname "$program")/immagini" "$(dirname "$program")/zoze.ico" "$folder/"
+    printf '\0\0\2\0\0\0\0\0\0\0\0\0\4\0\4\0\40\10' > "$folder/immagini/uno.tga"
+    start_cube "$program" Escape "$folder"
+    error_box() { x_query xwininfo -root -tree | awk '/"ERROR"/{print $1; exit}' | grep .; }
+    wait_for error_box || fail "no box about the broken image"
+    xprop -id "$(error_box)" WM_TRANSIENT_FOR | grep -q "$(printf '%#x' "$WIN")" ||
+      fail "the box is not the window's: $(xprop -id "$(error_box)" WM_TRANSIENT_FOR)"
+    timeout -k 1 5 xdotool mousemove --window "$WIN" 400 300 click 1
+    sleep 0.5
+    timeout -k 1 5 xdotool key Return
+    no_error_box() { ! error_box; }
+    wait_for no_error_box || fail "Return typed after a click on the window did not reach the box"
+    leave
     ;;
   msi)
     [ -f "$msi" ] || fail "no installer at $msi"

@@ -82,14 +82,52 @@ TEST_F(WindowProcedure, LeftPressRecordsThePointAndTakesTheCapture) {
   EXPECT_EQ(vtr_capture(), 0u);
 }
 
-TEST_F(WindowProcedure, ReleasingEitherButtonDropsTheCapture) {
+TEST_F(WindowProcedure, TheCaptureStaysWhileAButtonIsHeldAndALostOneEndsTheDrag) {
+  // Left held, right clicked: the left release must still come.
+  MSPEED = 2;
   send(WM_LBUTTONDOWN, MK_LBUTTON, at(10, 10));
   send(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, at(10, 10));
-  EXPECT_EQ(vtr_capture(), HWINDOW);
   send(WM_RBUTTONUP, MK_LBUTTON, at(10, 10));
-  EXPECT_EQ(vtr_capture(), 0u);
+  EXPECT_EQ(vtr_capture(), HWINDOW);
   EXPECT_TRUE(LEFTMOUSEDOWN);
   EXPECT_FALSE(RIGHTMOUSEDOWN);
+  send(WM_LBUTTONUP, 0, at(-300, 900));
+  EXPECT_EQ(vtr_capture(), 0u);
+  // The system takes the capture away from a drag (another window, a
+  // lock): the drag ends as the releases would end it, and a bare move
+  // turns nothing.
+  for (LONGINT button : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) send(button, MK_LBUTTON | MK_RBUTTON, at(10, 10));
+  if (!take_capture_away()) vtr_post_message(HWINDOW, WM_CAPTURECHANGED, 0, 0);
+  for (int i = 0; i < 3; ++i) SETGLMSG();
+  EXPECT_FALSE(LEFTMOUSEDOWN || RIGHTMOUSEDOWN);
+  EXPECT_EQ(SETMX, 0);
+  EXPECT_EQ(vtr_capture(), 0u);
+  send(WM_MOUSEMOVE, 0, at(200, 100));
+  EXPECT_EQ(XROT, 0);
+  EXPECT_EQ(DEPTH, 0);
+}
+
+TEST_F(WindowProcedure, OnAMonitorOfAnotherScaleTheClientAreaAndViewportFollow) {
+  // At 150 % the window asked for as 800 x 600 is 1200 x 900, a column less
+  // once placed, and the frame's viewport fills it; back at 100 %, 799 x 600.
+  for (const auto& [dpi, width, height] : {std::array{144, 1200, 900}, std::array{96, 800, 600}}) {
+    if (!change_monitor_scale(dpi)) vtr_post_message(HWINDOW, WM_DPICHANGED, dpi, 0);
+    for (int i = 0; i < 3; ++i) SETGLMSG();
+    EXPECT_EQ(WIDTH, width);
+    EXPECT_EQ(HEIGHT, height);
+    int x, y, cw, ch;
+    platform_get_window_rect(&x, &y, &cw, &ch);
+    EXPECT_EQ(cw, width - 1) << dpi;
+    EXPECT_EQ(ch, height) << dpi;
+    OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], width);
+    EXPECT_EQ(viewport[3], height);
+  }
+  int x, y, cw, ch;
+  platform_get_window_rect(&x, &y, &cw, &ch);
+  platform_set_window_rect(x, y, 800, 600);
 }
 
 TEST_F(WindowProcedure, LeftDragTurnsTheViewOneDegreePerPixelAtSpeedTwo) {
@@ -386,6 +424,20 @@ TEST_F(RestingPump, EveryKindOfEventEndsTheWaitAndIsHandledNext) {
   EXPECT_EQ(MSG_.WPARAM, 77);
 }
 
+TEST_F(RestingPump, MinimisedItRestsEvenWithAButtonHeld) {
+  if (!minimise_test_window(true)) GTEST_SKIP() << "no window to minimise on this display";
+  drain_messages();
+  platform_push_mouse_button(1, true, 50, 50);
+  SETGLMSG();
+  const bool rested = pump_with([] { platform_push_key('R', false); });
+  platform_push_mouse_button(1, false, 50, 50);
+  minimise_test_window(false);
+  drain_messages();
+  reset_input();
+  EXPECT_TRUE(rested);
+  EXPECT_EQ(MSG_.MESSAGE, WM_KEYUP);
+}
+
 TEST_F(RestingPump, NeverWhileAButtonIsHeldOrTheViewMovesByItself) {
   for (int button : {1, 3}) {
     platform_push_mouse_button(button, true, 50, 50);
@@ -410,11 +462,16 @@ TEST_F(RestingPump, NeverWhileAButtonIsHeldOrTheViewMovesByItself) {
 TEST_F(WindowProcedure, AltAndF10AreSystemKeysLeftToTheDefaultHandling) {
   constexpr LONGINT vk_menu = 0x12, vk_f10 = 0x79;
   send(WM_CREATE);
-  platform_push_key(VK_ESCAPE, true, 0, true, true);  // Alt+Escape
-  platform_push_key(vk_f10, true);
-  platform_push_key(vk_menu, true, 0, true, true);
-  platform_push_key('A', true, 0, true, true);  // a letter with Alt held
-  for (int i = 0; i < 4; ++i) SETGLMSG();
+  // Alt+Escape, F10 and Alt alone, a letter with Alt held: pressed and
+  // released, reported as system keys, and no menu loop holds the pump.
+  for (const auto& [vk, alt] : {std::pair{VK_ESCAPE, true}, {vk_f10, false}, {vk_menu, true}, {LONGINT{'A'}, true}}) {
+    platform_push_key(vk, true, 0, true, alt);
+    platform_push_key(vk, false, 0, true, alt);
+  }
+  for (int i = 0; i < 8; ++i) {
+    ASSERT_TRUE(pump_with()) << "the pump stood still at message " << i;
+    EXPECT_TRUE(MSG_.MESSAGE == WM_SYSKEYDOWN || MSG_.MESSAGE == WM_SYSKEYUP) << MSG_.MESSAGE;
+  }
   EXPECT_TRUE(ACTIVE);
   for (LONGINT vk : {VK_ESCAPE, vk_f10, vk_menu, static_cast<LONGINT>('A')}) EXPECT_EQ(SETKEY[vk], 0) << vk;
   // Without Alt the letter is a key again.
