@@ -9,9 +9,6 @@
 
 namespace {
 
-std::uint32_t le16(const BYTE* p) { return p[0] | p[1] << 8; }
-std::uint32_t le32(const BYTE* p) { return le16(p) | le16(p + 2) << 16; }
-
 constexpr std::uint32_t bi_rgb = 0, bi_rle8 = 1, bi_rle4 = 2, bi_bitfields = 3, bi_alphabitfields = 6;
 constexpr std::size_t file_header = 14;
 // A file longer than the largest image needs, whatever its coding, is not
@@ -51,24 +48,24 @@ struct header {
 // take.
 bool read_header(const BYTE* data, std::size_t size, header* h) {
   if (size < file_header + 12 || data[0] != 'B' || data[1] != 'M') return false;
-  h->pixels_at = le32(data + 10);
-  const std::uint32_t info = le32(data + file_header);
+  h->pixels_at = vtr_le32(data + 10);
+  const std::uint32_t info = vtr_le32(data + file_header);
   const BYTE* p = data + file_header;
   std::uint32_t planes;
   if (info == 12) {
-    h->width = le16(p + 4);
-    h->height = le16(p + 6);
-    planes = le16(p + 8);
-    h->bits = le16(p + 10);
+    h->width = vtr_le16(p + 4);
+    h->height = vtr_le16(p + 6);
+    planes = vtr_le16(p + 8);
+    h->bits = vtr_le16(p + 10);
     h->table_entry = 3;
   } else if (info == 40 || info == 52 || info == 56 || info == 108 || info == 124) {
     if (size < file_header + info) return false;
-    h->width = static_cast<std::int32_t>(le32(p + 4));
-    h->height = static_cast<std::int32_t>(le32(p + 8));
-    planes = le16(p + 12);
-    h->bits = le16(p + 14);
-    h->compression = le32(p + 16);
-    h->colours_used = le32(p + 32);
+    h->width = static_cast<std::int32_t>(vtr_le32(p + 4));
+    h->height = static_cast<std::int32_t>(vtr_le32(p + 8));
+    planes = vtr_le16(p + 12);
+    h->bits = vtr_le16(p + 14);
+    h->compression = vtr_le32(p + 16);
+    h->colours_used = vtr_le32(p + 32);
   } else {
     return false;
   }
@@ -100,7 +97,7 @@ bool read_header(const BYTE* data, std::size_t size, header* h) {
       const std::size_t at = file_header + 40;
       if (info == 40) h->table_at += 4 * count;
       if (size < at + 4 * count) return false;
-      for (int i = 0; i < count; ++i) h->masks[i] = le32(data + at + 4 * i);
+      for (int i = 0; i < count; ++i) h->masks[i] = vtr_le32(data + at + 4 * i);
       break;
     }
     default:
@@ -167,7 +164,7 @@ void decode_plain(const BYTE* data, const header& h, vtr_image* out) {
                   static_cast<std::uint32_t>(row[3 * x + 1]) << 8 | row[3 * x];
           break;
         default: {
-          const std::uint32_t p = h.bits == 16 ? le16(row + 2 * x) : le32(row + 4 * x);
+          const std::uint32_t p = h.bits == 16 ? vtr_le16(row + 2 * x) : vtr_le32(row + 4 * x);
           to[x] = 0xFF000000u | red(p) << 16 | green(p) << 8 | blue(p);
           break;
         }

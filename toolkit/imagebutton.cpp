@@ -186,8 +186,13 @@ void draw_bitmap(LONGWORD window, LONGWORD handle) {
 
 }  // namespace
 
+namespace {
+const bool class_registered = vtr_register_class(SZHOVERCLASS, HOVERBUTTONHANDLER);
+}  // namespace
+
 LONGWORD vtr_create_image_button(LONGINT X, LONGINT Y, LONGINT WIDTH_, LONGINT HEIGHT_, LONGINT ID) {
-  return HWINDOW != 0 ? vtr_create_window(SZHOVERCLASS, HWINDOW, vtr_scaled(X), vtr_scaled(Y), vtr_scaled(WIDTH_),
+  const LONGWORD main = vtr_main_window();
+  return main != 0 ? vtr_create_window(SZHOVERCLASS, main, vtr_scaled(X), vtr_scaled(Y), vtr_scaled(WIDTH_),
                                           vtr_scaled(HEIGHT_), ID)
                       : 0;
 }

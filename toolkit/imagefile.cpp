@@ -10,8 +10,6 @@
 
 namespace {
 
-std::uint32_t le16(const unsigned char* p) { return p[0] | p[1] << 8; }
-std::uint32_t le32(const unsigned char* p) { return le16(p) | le16(p + 2) << 16; }
 std::uint32_t be32(const unsigned char* p) {
   return static_cast<std::uint32_t>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
 }
@@ -36,14 +34,14 @@ bool png_size(std::FILE* f, long offset, std::int64_t* width, std::int64_t* heig
 bool dib_size(std::FILE* f, long offset, bool in_icon, std::int64_t* width, std::int64_t* height) {
   unsigned char h[12];
   if (!read_at(f, offset, h, 12)) return false;
-  const std::uint32_t size = le32(h);
+  const std::uint32_t size = vtr_le32(h);
   if (size == 12) {  // the old core header: 16-bit sizes
-    *width = le16(h + 4);
-    *height = le16(h + 6);
+    *width = vtr_le16(h + 4);
+    *height = vtr_le16(h + 6);
   } else if (size >= 40) {
     // Signed; a negative height means rows top-down.
-    *width = static_cast<std::int32_t>(le32(h + 4));
-    *height = static_cast<std::int32_t>(le32(h + 8));
+    *width = static_cast<std::int32_t>(vtr_le32(h + 4));
+    *height = static_cast<std::int32_t>(vtr_le32(h + 8));
     if (*height < 0) *height = -*height;
   } else {
     return false;
@@ -62,17 +60,17 @@ bool vtr_image_extent(const char* file, std::int64_t* width, std::int64_t* heigh
   bool ok = false;
   *width = *height = 0;
   if (read_at(f, 0, h, 6)) {
-    const std::uint32_t type = le16(h + 2), count = le16(h + 4);
+    const std::uint32_t type = vtr_le16(h + 2), count = vtr_le16(h + 4);
     if (h[0] == 'B' && h[1] == 'M') {
       ok = dib_size(f, 14, false, width, height);
-    } else if (le16(h) == 0 && (type == 1 || type == 2) && count > 0) {
+    } else if (vtr_le16(h) == 0 && (type == 1 || type == 2) && count > 0) {
       // An icon or cursor directory: every image counts.
       ok = true;
       for (std::uint32_t i = 0; i < count && ok; ++i) {
         unsigned char entry[16];
         std::int64_t w = 0, hgt = 0;
         ok = read_at(f, 6 + 16 * static_cast<long>(i), entry, 16);
-        const long offset = static_cast<long>(le32(entry + 12));
+        const long offset = static_cast<long>(vtr_le32(entry + 12));
         ok = ok && (png_size(f, offset, &w, &hgt) || dib_size(f, offset, true, &w, &hgt));
         *width = std::max(*width, w);
         *height = std::max(*height, hgt);

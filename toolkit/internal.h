@@ -14,6 +14,12 @@
 // PROCEDURE. False when the name is too long or the table is full.
 bool vtr_register_class(const char* name, VTRWNDPROC procedure);
 bool vtr_class_registered(const char* name);
+// The procedure of class NAME; null when no such class is registered.
+VTRWNDPROC vtr_class_procedure(const char* name);
+// The class of the main window, registered by the file of its procedure.
+constexpr const char* VTR_MAIN_CLASS = "GLWindow";
+// The main window, 0 while there is none.
+LONGWORD vtr_main_window();
 // Makes a window of class CLASS_NAME and sends it WM_CREATE: the top-level
 // window when PARENT is 0, otherwise a child of PARENT at (X, Y) of the
 // parent's client area, WIDTH x HEIGHT, with child identifier ID. 0 when
@@ -54,8 +60,6 @@ void vtr_on_rescale(void (*handler)(double scale));
 LONGWORD vtr_capture();
 void vtr_set_capture(LONGWORD window);
 void vtr_release_capture();
-// Repaints the pending parts of a window at once (used for the status bar).
-void vtr_update_window(LONGWORD window);
 
 // Rectangle of a child in its parent's client coordinates (right and bottom
 // exclusive); all 0 for the top-level window or none.

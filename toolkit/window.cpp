@@ -27,11 +27,11 @@ LONGINT WIDTH = 0;
 LONGINT HEIGHT = 0;
 LONGINT BITS = 0;
 BOOLEAN FULLSCREEN = false;
-BOOLEAN ACTIVE = false;
 LONGINT PIXEL_FORMAT_FLAGS = 0;
 BOOLEAN SHOWMENUBAR = false;
 VTRPROCEDURE CREATEMENUBAR = nullptr;
 BOOLEAN SHOWSTATUSBAR = false;
+BOOLEAN MOUSEFREE = false;
 std::string VTRVERSION = "1.0";
 TWINDOWCLASS WINDOWCLASSEX{};
 
@@ -192,8 +192,9 @@ BOOLEAN WINDOWREGISTER() {
     keep_reason("the platform could not start", reason);
     return false;
   }
-  main_class.CLASSNAME = "GLWindow";
-  main_class.PROCEDURE = GLWNDPROC;
+  // The classes' procedures are registered by the files that hold them.
+  main_class.CLASSNAME = VTR_MAIN_CLASS;
+  main_class.PROCEDURE = vtr_class_procedure(VTR_MAIN_CLASS);
   main_class.BACKGROUND = button_face;
   // A kind outside the tables leaves the class without cursor or icon.
   const bool system_kind = SETTYPECURSOR >= ARROW && SETTYPECURSOR <= HELP && SETTYPECURSOR != FILECURSOR;
@@ -201,15 +202,13 @@ BOOLEAN WINDOWREGISTER() {
                       : system_kind               ? platform_system_cursor(SETTYPECURSOR)
                                                   : nullptr;
   main_class.ICON = SETTYPEICON == FILEICON ? platform_file_icon(icon_sized(ICONFILE)) : nullptr;
-  if (!vtr_register_class(main_class.CLASSNAME, main_class.PROCEDURE)) {
-    keep_reason("the window class", "no room for another class");
+  if (!main_class.PROCEDURE) {
+    keep_reason("the window class", "no procedure for it");
     return false;
   }
-  // The image-button class; its success does not count.
-  if (!vtr_class_registered(SZHOVERCLASS)) {
-    WINDOWCLASSEX = {SZHOVERCLASS, HOVERBUTTONHANDLER, platform_system_cursor(ARROW), nullptr, 0};
-    vtr_register_class(WINDOWCLASSEX.CLASSNAME, WINDOWCLASSEX.PROCEDURE);
-  }
+  // The image-button class, where the program has image buttons; its
+  // success does not count.
+  WINDOWCLASSEX = {SZHOVERCLASS, vtr_class_procedure(SZHOVERCLASS), platform_system_cursor(ARROW), nullptr, 0};
   return true;
 }
 

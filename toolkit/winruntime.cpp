@@ -125,6 +125,13 @@ bool vtr_register_class(const char* name, VTRWNDPROC procedure) {
 
 bool vtr_class_registered(const char* name) { return name && find_class(name) != nullptr; }
 
+VTRWNDPROC vtr_class_procedure(const char* name) {
+  const window_class* c = name ? find_class(name) : nullptr;
+  return c ? c->procedure : nullptr;
+}
+
+LONGWORD vtr_main_window() { return find(top_level) ? top_level : 0; }
+
 LONGWORD vtr_create_window(const char* class_name, LONGWORD parent, LONGINT x, LONGINT y, LONGINT width,
                            LONGINT height, LONGINT id) {
   const window_class* c = class_name ? find_class(class_name) : nullptr;
@@ -234,10 +241,6 @@ void vtr_set_capture(LONGWORD window) {
 void vtr_release_capture() {
   capture_window = 0;
   platform_set_capture(false);
-}
-
-void vtr_update_window(LONGWORD) {
-  // Children are painted at every swap; nothing waits to be painted.
 }
 
 TRECT vtr_window_rect(LONGWORD window) {

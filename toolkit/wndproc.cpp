@@ -12,6 +12,7 @@
 #include "platform.h"
 #include "vitrum.h"
 
+BOOLEAN ACTIVE = false;
 checked_array<LONGINT, 0, 500> SETKEY{};
 LONGINT SETMX = 0, SETMY = 0;
 LONGINT SETOMX = 0, SETOMY = 0;
@@ -20,7 +21,6 @@ BOOLEAN LEFTMOUSEDOWN2 = false, RIGHTMOUSEDOWN2 = false;
 LONGINT XCOORD = 0, YCOORD = 0, ZCOORD = 0;
 SINGLE XROT = 0, YROT = 0, DEPTH = 0;
 SINGLE XROT2 = 0, YROT2 = 0, DEPTH2 = 0;
-BOOLEAN MOUSEFREE = false;
 TPOINT MPOS = {0, 0};
 LONGINT MSPEED = 0;
 LONGINT FPSCOUNT = 0;
@@ -141,15 +141,14 @@ LONGINT GLWNDPROC(LONGWORD WINDOW, LONGINT AMESSAGE, LONGINT WPARAM, LONGINT LPA
       vtr_post_message(0, WM_QUIT, 0, 0);
       return 0;
     case WM_PAINT:
-      // The frame loop draws with GL; only a status bar repaints here.
-      vtr_update_window(HSTATUS);
+      // The frame loop draws with GL, the children over it at every swap.
       return 0;
     case WM_CONTEXTMENU:
       if (SHOWMENUBAR) CREATEMOUSEMENU();
       break;
     case WM_KEYDOWN:
       if (WPARAM == VK_ESCAPE) {
-        vtr_send_message(HWINDOW, WM_DESTROY, 0, 0);
+        vtr_send_message(WINDOW, WM_DESTROY, 0, 0);
         return 0;
       }
       SETKEY[WPARAM] = key_true;
@@ -169,7 +168,7 @@ LONGINT GLWNDPROC(LONGWORD WINDOW, LONGINT AMESSAGE, LONGINT WPARAM, LONGINT LPA
       break;
     case WM_LBUTTONDOWN:
       vtr_release_capture();
-      vtr_set_capture(HWINDOW);
+      vtr_set_capture(WINDOW);
       LEFTMOUSEDOWN = true;
       LEFTMOUSEDOWN2 = true;
       XCOORD = SETMX = GET_X_LPARAM(LPARAM);
@@ -180,7 +179,7 @@ LONGINT GLWNDPROC(LONGWORD WINDOW, LONGINT AMESSAGE, LONGINT WPARAM, LONGINT LPA
       break;
     case WM_RBUTTONDOWN:
       vtr_release_capture();
-      vtr_set_capture(HWINDOW);
+      vtr_set_capture(WINDOW);
       RIGHTMOUSEDOWN = true;
       RIGHTMOUSEDOWN2 = true;
       ZCOORD = GET_Y_LPARAM(LPARAM);
@@ -197,9 +196,12 @@ LONGINT GLWNDPROC(LONGWORD WINDOW, LONGINT AMESSAGE, LONGINT WPARAM, LONGINT LPA
     default:
       break;
   }
-  if (WPARAM == 0) vtr_update_window(HSTATUS);
   return vtr_def_window_proc(WINDOW, AMESSAGE, WPARAM, LPARAM);
 }
+
+namespace {
+const bool main_class_registered = vtr_register_class(VTR_MAIN_CLASS, GLWNDPROC);
+}  // namespace
 
 void SETGLMSG() {
   const bool rest = frame_at_rest();
