@@ -1,14 +1,8 @@
 // Test support on POSIX systems and on Windows.
-#include "support.h"
-
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-#include <thread>
-
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+// windows.h first, as the toolkit's Win32 layer reads it: its BOOLEAN
+// under another name, its constants standing in for the toolkit's.
+#include "win32_api.h"
 #include <psapi.h>
 #include <fcntl.h>
 #include <io.h>
@@ -19,8 +13,84 @@
 #include <unistd.h>
 #endif
 
+#include "support.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "vtrtypes.h"
+
 std::string temp_path(const std::string& name) {
   return (std::filesystem::temp_directory_path() / (name + "-" + std::to_string(getpid()))).string();
+}
+
+bool write_file(const std::string& path, const bytes& content) {
+  std::ofstream out(std::filesystem::u8path(path), std::ios::binary);
+  out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
+  return static_cast<bool>(out);
+}
+
+std::string temp_file(const bytes& content) {
+  static int made = 0;
+  const std::string path = temp_path("vtr-file-" + std::to_string(++made));
+  write_file(path, content);
+  return path;
+}
+
+void put32(bytes& f, std::size_t at, std::uint32_t v, bool big_endian) {
+  for (int i = 0; i < 4; ++i) f[at + i] = static_cast<std::uint8_t>(v >> (big_endian ? 24 - 8 * i : 8 * i));
+}
+
+bytes tga_file(int type, int width, int height, int depth, const bytes& data) {
+  bytes f = {0, 0, static_cast<std::uint8_t>(type), 0, 0, 0, 0, 0, 0, 0, 0, 0,
+             static_cast<std::uint8_t>(width), static_cast<std::uint8_t>(width >> 8),
+             static_cast<std::uint8_t>(height), static_cast<std::uint8_t>(height >> 8),
+             static_cast<std::uint8_t>(depth), 0};
+  for (std::uint8_t b : data) f.push_back(b);
+  return f;
+}
+
+std::vector<shown_box> boxes_shown;
+
+void record_boxes() {
+  boxes_shown.clear();
+  vtr_message_box_handler = [](const char* text, const char* caption, LONGWORD) -> LONGINT {
+    std::fprintf(stderr, "box [%s] %s\n", caption, text);
+    boxes_shown.push_back({text, caption});
+    return IDOK;
+  };
+}
+
+void reset_cube() {
+  INITCUBE();
+  ROTBLOCK = {};
+  ROTOFFSET = {0, 0, 0};
+  SELLAYER = 2;
+}
+
+bool same_colours(const TCUBES& a, const TCUBES& b) {
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      for (int k = 0; k < 3; ++k)
+        for (int s = 0; s < 6; ++s) {
+          const TGLRGB2 &x = a[i][j][k].SIDES[s], &y = b[i][j][k].SIDES[s];
+          if (x.R != y.R || x.G != y.G || x.B != y.B) return false;
+        }
+  return true;
+}
+
+std::array<double, 3> turned(std::array<double, 3> v, int axis, double degrees) {
+  const double a = degrees * 3.14159265358979323846 / 180, c = std::cos(a), s = std::sin(a);
+  const int p = (axis + 1) % 3, q = (axis + 2) % 3;
+  std::array<double, 3> r = v;
+  r[p] = c * v[p] - s * v[q];
+  r[q] = s * v[p] + c * v[q];
+  return r;
 }
 
 long peak_memory_kb() {

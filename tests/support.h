@@ -1,12 +1,46 @@
-// What tests need of the system beyond the standard library, the same on
-// every system they run on.
+// What the tests share: files and images they make, the boxes the toolkit
+// shows, the cube's start state, a model of turns; and what they need of the
+// system beyond the standard library, the same on every system they run on.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "cube.h"
+
+using bytes = std::vector<std::uint8_t>;
 
 // A path in the system's folder for temporary files, unique to this
 // process: NAME with the process's number appended.
 std::string temp_path(const std::string& name);
+// Writes CONTENT to PATH; false when it cannot.
+bool write_file(const std::string& path, const bytes& content);
+// Writes CONTENT to a new file of the temporary folder and returns its path.
+std::string temp_file(const bytes& content);
+// The 32-bit value V at byte AT of F, least significant byte first unless
+// BIG_ENDIAN.
+void put32(bytes& f, std::size_t at, std::uint32_t v, bool big_endian = false);
+// A TGA file of TYPE (2 plain, 10 run-length coded), WIDTH x HEIGHT pixels
+// of DEPTH bits, its DATA after the header.
+bytes tga_file(int type, int width, int height, int depth, const bytes& data = {});
+
+// The message boxes shown since record_boxes(), which sends every box here
+// (and says it on standard error, for tests that end the process).
+struct shown_box {
+  std::string text, caption;
+};
+extern std::vector<shown_box> boxes_shown;
+void record_boxes();
+
+// The solved cube standing square, layer 2 chosen.
+void reset_cube();
+// True when every sticker of A has the colour of the same sticker of B.
+bool same_colours(const TCUBES& a, const TCUBES& b);
+// V turned by DEGREES about axis 0, 1 or 2 (x, y, z), right-handed, as
+// glRotatef turns it.
+std::array<double, 3> turned(std::array<double, 3> v, int axis, double degrees);
 // The most memory the process has held at once, in kilobytes.
 long peak_memory_kb();
 // Sets an environment variable of the process.

@@ -93,6 +93,15 @@ LONGINT SELECTOBJID(LONGINT X, LONGINT Y, LONGINT OBJNAME) {
   return result;
 }
 
+TMENU3D::~TMENU3D() {
+  for (int i = 0; i < picked_count; ++i) {
+    if (picked_menus[i].menu != this) continue;
+    picked_menus[i] = picked_menus[picked_count - 1];
+    --picked_count;
+    break;
+  }
+}
+
 void TMENU3D::ADDSELECTON(TGLVECTOR POS_, LONGINT ID) {
   CNTSEL = checked_add(CNTSEL, 1);
   BUTTONID[CNTSEL - 1] = ID;

@@ -83,8 +83,9 @@ bool platform_create_context(const char** reason);
 // Makes no context current and deletes the context.
 void platform_delete_context();
 // Hides the window: it is gone for the user, while the GL surface stays valid
-// until platform_destroy_window.
+// until platform_destroy_window; or shows it again.
 void platform_hide_window();
+void platform_show_window();
 void platform_destroy_window();
 bool platform_window_exists();
 bool platform_minimised();

@@ -336,6 +336,13 @@ const char* platform_program_folder() {
 
 namespace {
 
+// What SDL knows of the window as an X11 window; false for a window of any
+// other video driver.
+bool x11_window_info(SDL_SysWMinfo& info) {
+  SDL_VERSION(&info.version);
+  return window && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11;
+}
+
 // The answer buttons in the desktop's language, as the first of LC_ALL,
 // LC_MESSAGES and LANG that is set names it; English for any other, and
 // where that language's locale is not installed (the box could not draw
@@ -382,8 +389,10 @@ LONGINT platform_message_box(const char* text, const char* caption, LONGWORD sty
   }
   const Uint32 flags = ((style & MB_ICONQUESTION) ? SDL_MESSAGEBOX_INFORMATION : 0) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
   // Owned by the window once it is shown: window managers keep the box
-  // above it.
-  const SDL_MessageBoxData data = {flags, window_up ? window : nullptr, caption, text, count, buttons, nullptr};
+  // above it. The box draws with X11 and can be owned by an X11 window only.
+  SDL_SysWMinfo info;
+  SDL_Window* owner = window_up && x11_window_info(info) ? window : nullptr;
+  const SDL_MessageBoxData data = {flags, owner, caption, text, count, buttons, nullptr};
   catch_end_signals();
   box_owner = getpid();
   box_up = 1;
@@ -459,8 +468,7 @@ namespace {
 // programs do through the Motif hints.
 void offer_close_and_minimise_only() {
   SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  if (!x11_window_info(info)) return;
   constexpr unsigned long functions_given = 1, decorations_given = 2;
   constexpr unsigned long move = 4, minimise = 8, close = 32;
   constexpr unsigned long border = 2, title = 8, menu = 16, minimise_box = 32;
@@ -548,6 +556,10 @@ void platform_delete_context() {
 
 void platform_hide_window() {
   if (window) SDL_HideWindow(window);
+}
+
+void platform_show_window() {
+  if (window) SDL_ShowWindow(window);
 }
 
 void platform_destroy_window() {

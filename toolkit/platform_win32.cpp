@@ -381,6 +381,10 @@ void platform_hide_window() {
   if (window) ShowWindow(window, SW_HIDE);
 }
 
+void platform_show_window() {
+  if (window) ShowWindow(window, SW_SHOW);
+}
+
 void platform_destroy_window() {
   if (!window) return;
   for (UINT_PTR id : timers) KillTimer(window, id);

@@ -274,6 +274,8 @@ struct TMENU3D {
   LONGINT MAXNUMSEL;
   LONGINT CNTSEL;
 
+  // A menu that is gone is no longer picked between frames.
+  ~TMENU3D();
   void ADDSELECTON(TGLVECTOR POS, LONGINT ID);
   // Seals the items and compiles their pick shapes, drawn by ELEMENT about
   // each item's position, into one display list.

@@ -173,6 +173,13 @@ expect_pixels() {
   wait_for "$probe" check "$WIN" "$@" || { "$probe" check "$WIN" "$@"; fail "$what is not as expected"; }
 }
 
+# leave: Escape ends the program, with exit code 0.
+leave() {
+  press "$WIN" Escape
+  wait_exit
+  [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after Escape"
+}
+
 # wait_exit: waits up to 10 s for the program and sets EXIT_CODE.
 wait_exit() {
   for _ in $(seq 1 200); do

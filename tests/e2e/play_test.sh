@@ -44,7 +44,5 @@ xdotool mouseup 1
 expect_pixels "the turned view" $(scaled "$scale" 317,359,orange 269,319,orange 371,404,white 373,450,white 483,359,blue 542,263,blue 461,252,red 515,214,red 346,180,white)
 [ -n "$shots" ] && import -window "$WIN" "$shots/after-drag.png"
 
-press "$WIN" Escape
-wait_exit
-[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after Escape"
+leave
 echo "passed: play at scale $scale"

@@ -64,12 +64,6 @@ expect_start_picture() {
   expect_pixels "the start picture" $(scaled "$1" $START_PICTURE)
 }
 
-leave() {
-  press "$WIN" Escape
-  wait_exit
-  [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after Escape"
-}
-
 case "$case_name" in
   scaled)
     private_session 144

@@ -1,6 +1,4 @@
 // The drawing core against real GL: vertex path, render state, solids.
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -10,10 +8,10 @@
 
 namespace {
 
-class Drawing : public ::testing::Test {
+class Drawing : public GLTest {
  protected:
   void SetUp() override {
-    open_test_window();
+    GLTest::SetUp();
     GLVERT3FREMOVE = GLVERT3FENABLEEDIT = false;
     GLBASEVERTEX3F = {};
     glDisable(GL_LIGHTING);
@@ -21,15 +19,38 @@ class Drawing : public ::testing::Test {
   }
 };
 
+// The colour of GL window pixel (X, Y), rows from the bottom.
+std::array<int, 3> pixel(int x, int y) {
+  const std::vector<BYTE> p = read_pixels(x, y, 1, 1);
+  return {p[0], p[1], p[2]};
+}
+
+// A square of side 2 about (X, Y) at depth Z, counter-clockwise (front
+// facing) unless CLOCKWISE, in colour (R, G, B, A).
+void square(float x, float y, float z, float r, float g, float b, float a = 1, bool clockwise = false) {
+  glColor4f(r, g, b, a);
+  glNormal3f(0, 0, 1);
+  glBegin(GL_QUADS);
+  const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+  for (int i = 0; i < 4; ++i) {
+    const auto& c = corners[clockwise ? 3 - i : i];
+    glVertex3f(x + c[0], y + c[1], z);
+  }
+  glEnd();
+}
+
+// The window column where x lands at DEPTH in front of the eye, under the
+// program's 45-degree view of an 800 x 600 window.
+int column(double x, double depth) { return static_cast<int>((x / depth / std::tan(std::numbers::pi / 8) * 0.75 + 1) * 400); }
+
+constexpr std::array<int, 3> grey = {102, 102, 102}, white = {255, 255, 255}, red = {255, 0, 0}, green = {0, 255, 0};
+
 void expect_vertex(const fb_vertex& v, double x, double y, double z, double tol = 1e-4) {
-  EXPECT_NEAR(v.x, x, tol);
-  EXPECT_NEAR(v.y, y, tol);
-  EXPECT_NEAR(v.z, z, tol);
+  for (const auto& [got, want] : {std::pair{v.x, x}, {v.y, y}, {v.z, z}}) EXPECT_NEAR(got, want, tol);
 }
 
 void expect_tex(const fb_vertex& v, double s, double t) {
-  EXPECT_NEAR(v.s, s, 1e-5);
-  EXPECT_NEAR(v.t, t, 1e-5);
+  for (const auto& [got, want] : {std::pair{v.s, s}, {v.t, t}}) EXPECT_NEAR(got, want, 1e-5);
 }
 
 // Normal of a quad's winding: (v1 - v0) x (v2 - v1), unit length.
@@ -66,33 +87,22 @@ std::vector<fb_vertex> lit_from(const std::function<void()>& draw, double dx, do
 // ---------------------------------------------------------------------------
 // Vertex path
 
-void quad_through_the_path() {
-  GLBEGIN(GL_QUADS);
-  glTexCoord2f(0, 0);
-  GLVERTEX3F(-1, -1, 0.5f);
-  glTexCoord2f(1, 0);
-  GLVERTEX3F(1, -1, 0.5f);
-  glTexCoord2f(1, 1);
-  GLVERTEX3F(1, 1, 0.25f);
-  glTexCoord2f(0, 1);
-  GLVERTEX3F(-1, 1, 0);
-  GLEND();
+// A textured quad through the vertex path, or with GL's own calls.
+template <bool through_path>
+void quad() {
+  const GLfloat corners[4][5] = {{0, 0, -1, -1, 0.5f}, {1, 0, 1, -1, 0.5f}, {1, 1, 1, 1, 0.25f}, {0, 1, -1, 1, 0}};
+  through_path ? GLBEGIN(GL_QUADS) : glBegin(GL_QUADS);
+  for (const auto& c : corners) {
+    glTexCoord2f(c[0], c[1]);
+    through_path ? GLVERTEX3F(c[2], c[3], c[4]) : glVertex3f(c[2], c[3], c[4]);
+  }
+  through_path ? GLEND() : glEnd();
 }
+void (*const quad_through_the_path)() = quad<true>;
 
 TEST_F(Drawing, PlainPathSendsWhatDirectCallsSend) {
-  const auto through_path = feedback_vertices(quad_through_the_path);
-  const auto direct = feedback_vertices([] {
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex3f(-1, -1, 0.5f);
-    glTexCoord2f(1, 0);
-    glVertex3f(1, -1, 0.5f);
-    glTexCoord2f(1, 1);
-    glVertex3f(1, 1, 0.25f);
-    glTexCoord2f(0, 1);
-    glVertex3f(-1, 1, 0);
-    glEnd();
-  });
+  const auto through_path = feedback_vertices(quad<true>);
+  const auto direct = feedback_vertices(quad<false>);
   ASSERT_EQ(through_path.size(), direct.size());
   ASSERT_EQ(direct.size(), 6u);
   for (size_t i = 0; i < direct.size(); ++i) {
@@ -181,45 +191,32 @@ TEST_F(Drawing, EditModeWithoutSlotsDrawsAsGivenAndRecordsNothing) {
 // ---------------------------------------------------------------------------
 // Render state
 
-TEST_F(Drawing, PerspectiveModeForAnEightBySixWindow) {
+TEST_F(Drawing, PerspectiveModeShowsTheSceneAsTheProgramSeesIt) {
+  // A 45-degree view of the 800 x 600 window from the eye, the scene in
+  // front of it from 0.1 to 100, cleared to grey; nearer things hide
+  // farther ones (and equal depths the earlier), nothing is blended.
   OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
-  GLfloat p[16];
-  glGetFloatv(GL_PROJECTION_MATRIX, p);
-  const double f = 1 / std::tan(std::numbers::pi / 8), n = 0.1, far = 100;
-  EXPECT_NEAR(p[0], f / (4.0 / 3), 1e-5);
-  EXPECT_NEAR(p[5], f, 1e-5);
-  EXPECT_NEAR(p[10], (far + n) / (n - far), 1e-5);
-  EXPECT_NEAR(p[14], 2 * far * n / (n - far), 1e-5);
-  EXPECT_EQ(p[11], -1.0f);
-  GLfloat m[16];
-  glGetFloatv(GL_MODELVIEW_MATRIX, m);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(m[i], (i % 5 == 0) ? 1.0f : 0.0f);
-
-  GLfloat depth, clear[4], colour[4];
-  glGetFloatv(GL_DEPTH_CLEAR_VALUE, &depth);
-  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-  glGetFloatv(GL_CURRENT_COLOR, colour);
-  EXPECT_EQ(depth, 1.0f);
-  EXPECT_NEAR(clear[0], 0.4, 1e-6);
-  EXPECT_NEAR(clear[2], 0.4, 1e-6);
-  EXPECT_EQ(clear[3], 0.0f);
-  EXPECT_EQ(colour[3], 0.5f);
-  GLint viewport[4], func, src, dst, local;
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  glGetIntegerv(GL_DEPTH_FUNC, &func);
-  glGetIntegerv(GL_BLEND_SRC, &src);
-  glGetIntegerv(GL_BLEND_DST, &dst);
-  glGetIntegerv(GL_LIGHT_MODEL_LOCAL_VIEWER, &local);
-  EXPECT_EQ(viewport[2], 800);
-  EXPECT_EQ(viewport[3], 600);
-  EXPECT_EQ(func, GL_LEQUAL);
-  EXPECT_EQ(src, GL_SRC_ALPHA);
-  EXPECT_EQ(dst, GL_ONE);
-  EXPECT_EQ(local, 1);
-  EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-  EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
-  EXPECT_TRUE(glIsEnabled(GL_AUTO_NORMAL));
-  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+  glDisable(GL_LIGHTING);
+  glDisable(GL_CULL_FACE);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  EXPECT_EQ(pixel(400, 300), grey);
+  // Where (x, y) at depth 10 lands, by hand.
+  auto at = [](double x, double y) {
+    return std::array<int, 2>{column(x, 10), static_cast<int>((y / 10 / std::tan(std::numbers::pi / 8) + 1) * 300)};
+  };
+  square(3, 2, -10, 1, 0, 0, 0.5f);
+  square(3, 2, -20, 0, 1, 0);  // farther: hidden
+  const auto [x, y] = at(3, 2);
+  EXPECT_EQ(pixel(x, y), red);
+  for (const auto& [ex, ey] : {at(1.9, 2), at(4.1, 2), at(3, 0.9), at(3, 3.1)}) EXPECT_EQ(pixel(ex, ey), grey);
+  square(3, 2, -10, 1, 1, 1);  // the same depth: drawn
+  EXPECT_EQ(pixel(x, y), white);
+  // The far plane at 100: at 99 it is drawn, at 101 not.
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  square(0, 0, -99, 1, 0, 0);
+  square(20, 0, -101, 0, 1, 0);
+  EXPECT_EQ(pixel(400, 300), red);
+  EXPECT_EQ(pixel(column(20, 101), 300), grey);
 }
 
 TEST_F(Drawing, OverlayModeFollowsTheWindowShape) {
@@ -320,44 +317,52 @@ TEST_F(Drawing, MaterialsAreFrontOnlyAndGLKeepsItsShininessRange) {
   }
 }
 
-TEST_F(Drawing, SpriteSwitches) {
+TEST_F(Drawing, SpritesDropTheirClearPartsAndTheOtherSwitchesDoWhatTheySay) {
+  OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_CULL_FACE);
+  auto fresh = [] { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); };
+  // As a sprite, what is at most 0.4 opaque is not drawn; depth writes and
+  // blending stay as they were (off and on here: the grey shows through).
+  fresh();
   glDepthMask(GL_FALSE);
   glEnable(GL_BLEND);
   SETGLSPRITE();
-  EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
-  GLint func;
-  GLfloat ref;
-  glGetIntegerv(GL_ALPHA_TEST_FUNC, &func);
-  glGetFloatv(GL_ALPHA_TEST_REF, &ref);
-  EXPECT_EQ(func, GL_GREATER);
-  EXPECT_FLOAT_EQ(ref, 0.4f);
-  GLboolean mask;
-  glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
-  EXPECT_FALSE(mask);
-  EXPECT_TRUE(glIsEnabled(GL_BLEND));
-  SETGLSPRITEOFF();
-  // Even on its own it leaves depth writes on, blending and the test off.
+  square(-3, 0, -10, 1, 0, 0, 0.4f);
+  square(3, 0, -10, 1, 0, 0, 0.5f);
+  square(6, 0, -20, 0, 1, 0);  // behind, drawn over: no depth was written
+  EXPECT_EQ(pixel(column(-3, 10), 300), grey);
+  const auto both = pixel(column(3, 10), 300);  // red half-blended, then green
+  EXPECT_GT(both[0], 200);
+  EXPECT_GT(both[1], 150);
+  // Off, whatever came before: every part drawn, depth written, no blend.
   glDepthMask(GL_FALSE);
-  glEnable(GL_BLEND);
   SETGLSPRITEOFF();
-  glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
-  EXPECT_TRUE(mask);
-  EXPECT_FALSE(glIsEnabled(GL_BLEND));
-  EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
+  fresh();
+  square(-3, 0, -10, 1, 0, 0, 0.4f);
+  square(-6, 0, -20, 0, 1, 0);
+  EXPECT_EQ(pixel(column(-3, 10), 300), red);
+  // Culling: only counter-clockwise squares face the viewer.
   SETGLREFRACTIVE();
-  GLint cull, front;
-  glGetIntegerv(GL_CULL_FACE_MODE, &cull);
-  glGetIntegerv(GL_FRONT_FACE, &front);
-  EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-  EXPECT_EQ(cull, GL_BACK);
-  EXPECT_EQ(front, GL_CCW);
-  TWOSIDEON();
-  GLint two;
-  glGetIntegerv(GL_LIGHT_MODEL_TWO_SIDE, &two);
-  EXPECT_EQ(two, 1);
+  fresh();
+  square(-3, 0, -10, 1, 0, 0, 1, true);
+  square(3, 0, -10, 1, 0, 0);
+  EXPECT_EQ(pixel(column(-3, 10), 300), grey);
+  EXPECT_EQ(pixel(column(3, 10), 300), red);
+  glDisable(GL_CULL_FACE);
+  // Two-sided lighting lights the back of a square by its back: lit from
+  // the front, the back of a clockwise square then stays dark.
+  glEnable(GL_LIGHTING);
+  SETGLLIGHT(GL_LIGHT0, 0, 0, 1, 0);
+  SETGLNEWMAT(0, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0);
+  for (bool two_sided : {false, true}) {
+    two_sided ? TWOSIDEON() : TWOSIDEOFF();
+    fresh();
+    square(0, 0, -10, 1, 1, 1, 1, true);
+    EXPECT_EQ(pixel(400, 300)[0] > 100, !two_sided) << (two_sided ? "two-sided" : "one-sided");
+  }
   TWOSIDEOFF();
-  glGetIntegerv(GL_LIGHT_MODEL_TWO_SIDE, &two);
-  EXPECT_EQ(two, 0);
+  glDisable(GL_LIGHTING);
 }
 
 // ---------------------------------------------------------------------------
@@ -477,18 +482,12 @@ TEST_F(Drawing, SolidsLeaveTheMatrixAsTheyFoundIt) {
   glLoadIdentity();
   glTranslatef(1, 2, 3);
   glRotatef(30, 1, 1, 0);
-  GLfloat before[16], after[16];
-  GLint depth_before, depth_after;
-  glGetFloatv(GL_MODELVIEW_MATRIX, before);
-  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth_before);
-  ZOZE(1, 1, 1, 0, 0, 0, 1, 1, 1, 1);
-  ROUNDEDGE(1, 0, 0, 1, 1, 2, 1);
-  ROUNDCORNER(0, 1, 0, 45, 1, 2, 1);
-  CUBOSMUSSATO(1, 2, 3, 2, 0.5f, 3, 1);
-  glGetFloatv(GL_MODELVIEW_MATRIX, after);
-  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth_after);
-  EXPECT_EQ(depth_before, depth_after);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(before[i], after[i]);
+  expect_matrices_kept([] {
+    ZOZE(1, 1, 1, 0, 0, 0, 1, 1, 1, 1);
+    ROUNDEDGE(1, 0, 0, 1, 1, 2, 1);
+    ROUNDCORNER(0, 1, 0, 45, 1, 2, 1);
+    CUBOSMUSSATO(1, 2, 3, 2, 0.5f, 3, 1);
+  });
   glLoadIdentity();
 }
 

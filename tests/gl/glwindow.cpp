@@ -1,35 +1,54 @@
 #include "glwindow.h"
 
-#include <gtest/gtest.h>
-
 #ifdef __linux__
 #include <dlfcn.h>
 #endif
 
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
+#include <unistd.h>
+
+#include "frame.h"
 #include "internal.h"
 #include "platform.h"
-#include "support.h"
-
-std::vector<shown_box> boxes_shown;
+#include "scene.h"
 
 namespace {
-LONGINT record(const char* text, const char* caption, LONGWORD) {
-  boxes_shown.push_back({text, caption});
-  return IDOK;
+
+// Before every test of the program: the window alive at its size, no child
+// left, the input state, the boxes and the pump's switches as at start.
+void reset_state() {
+  record_boxes();
+  reset_input();
+  if (HWINDOW == 0) return;
+  if (vtr_main_window() == 0) {
+    // A test closed the window: the same window is the toolkit's again.
+    vtr_create_window(VTR_MAIN_CLASS, 0, 0, 0, 800, 600, 0);
+    platform_show_window();
+  }
+  for (LONGWORD child = 2; vtr_child_count() > 0 && child <= 64; ++child) vtr_destroy_window(child);
+  MAXSTATUSITEM = 0;
+  GL_MIN_FILTER = GL_MAG_FILTER = GL_LINEAR;
+  WIDTH = 800;
+  HEIGHT = 600;
+  vtr_release_capture();
+  // No hover pick is made between frames until a menu picks again.
+  vtr_note_picks(false, nullptr);
+  drain_messages();
 }
+
+struct reset_before_each_test : ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override { reset_state(); }
+};
+const bool resetting = (::testing::UnitTest::GetInstance()->listeners().Append(new reset_before_each_test), true);
+
 }  // namespace
 
-void record_boxes() {
-  boxes_shown.clear();
-  vtr_message_box_handler = record;
-}
-
-void open_test_window(LONGINT width, LONGINT height) {
+void open_test_window() {
   if (HWINDOW != 0) return;
 #ifdef __linux__
   set_environment("SDL_VIDEODRIVER", "offscreen");
@@ -39,7 +58,7 @@ void open_test_window(LONGINT width, LONGINT height) {
   dlopen("libEGL_mesa.so.0", RTLD_LAZY | RTLD_NODELETE);
 #endif
   OGLWINDOWSETTING(ARROW, "", GENERIC, "");
-  CREATEOGLWINDOW("Vitrum test", width, height, 32, false);
+  CREATEOGLWINDOW("Vitrum test", 800, 600, 32, false);
   // The system reports where the real pointer is whenever a window appears
   // or goes under it; kept off every test window, it says nothing.
   LONGINT screen_width, screen_height;
@@ -64,12 +83,6 @@ void reset_input() {
   SHOWMENUBAR = false;
   CREATEMOUSEMENU = nullptr;
   GETINPUTCOMMAND = nullptr;
-}
-
-void read_drawn_buffer() {
-  GLint drawn = GL_FRONT;
-  glGetIntegerv(GL_DRAW_BUFFER, &drawn);
-  glReadBuffer(static_cast<GLenum>(drawn));
 }
 
 bool pump_with(const std::function<void()>& later) {
@@ -113,4 +126,73 @@ std::vector<LONGINT> drain_messages() {
     if (vtr_take_message(&m)) ids.push_back(m.MESSAGE);
   }
   return ids;
+}
+
+void start_render_state() {
+  OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
+  SETGLREFRACTIVE();
+  SETGLLIGHT(GL_LIGHT0, 0, 0, 0, 0.1f);
+}
+
+void start_scene() {
+  ASSERT_EQ(chdir(ZOZE_SOURCE_DIR), 0);
+  start_render_state();
+  if (MENU.CNTSEL == 0) OPENGL_CREATELIST();
+  ASSERT_TRUE(boxes_shown.empty());
+  ASSERT_NE(TEXTURETGA2[0].TEXID, 0u);
+  reset_cube();
+  TIME = {};
+  XROT = 45;
+  YROT = 225;
+  for (LONGINT i = 0; i < MENU.MAXNUMSEL; ++i) MENU.OVER[i] = MENU.CLICK[i] = false;
+}
+
+void draw_frames(int n) {
+  for (int i = 0; i < n; ++i) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    OPENGL_DRAW();
+  }
+  glFinish();
+}
+
+std::vector<BYTE> read_pixels(int x, int y, int width, int height) {
+  glFinish();
+  // The buffer drawing goes to: the front buffer of a single-buffered
+  // context, the back buffer of a double-buffered one.
+  GLint drawn = GL_FRONT;
+  glGetIntegerv(GL_DRAW_BUFFER, &drawn);
+  glReadBuffer(static_cast<GLenum>(drawn));
+  std::vector<BYTE> p(static_cast<std::size_t>(width) * height * 3);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, p.data());
+  return p;
+}
+
+std::array<LONGINT, 2> client_point(double x, double y, double z) {
+  GLdouble model[16], proj[16], wx, wy, wz;
+  GLint view[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, model);
+  glGetDoublev(GL_PROJECTION_MATRIX, proj);
+  glGetIntegerv(GL_VIEWPORT, view);
+  gluProject(x, y, z, model, proj, view, &wx, &wy, &wz);
+  return {static_cast<LONGINT>(std::floor(wx)), static_cast<LONGINT>(std::floor(view[3] - wy))};
+}
+
+void expect_matrices_kept(const std::function<void()>& draw) {
+  GLfloat before[2][16], after[2][16];
+  GLint depth_before, depth_after, mode, render_mode;
+  glGetFloatv(GL_MODELVIEW_MATRIX, before[0]);
+  glGetFloatv(GL_PROJECTION_MATRIX, before[1]);
+  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth_before);
+  draw();
+  glGetFloatv(GL_MODELVIEW_MATRIX, after[0]);
+  glGetFloatv(GL_PROJECTION_MATRIX, after[1]);
+  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth_after);
+  glGetIntegerv(GL_MATRIX_MODE, &mode);
+  glGetIntegerv(GL_RENDER_MODE, &render_mode);
+  EXPECT_EQ(depth_before, depth_after);
+  EXPECT_EQ(mode, GL_MODELVIEW);
+  EXPECT_EQ(render_mode, GL_RENDER);
+  for (int m = 0; m < 2; ++m)
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(before[m][i], after[m][i]) << (m ? "projection " : "modelview ") << i;
 }

@@ -1,10 +1,6 @@
 // Image buttons in a real toolkit window: loading, the state machine fed
 // messages, pointer routing through the pump, drawing and the status bar.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -14,16 +10,8 @@
 #include "glwindow.h"
 #include "internal.h"
 #include "platform.h"
-#include "support.h"
 
 namespace {
-
-void write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
-}
 
 // Clears the picture to black, draws the children over it as a swap does
 // and returns the client height.
@@ -31,23 +19,21 @@ int draw_over_black() {
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);
   vtr_draw_children();
-  glFinish();
   int wx, wy, cw, ch;
   platform_get_window_rect(&wx, &wy, &cw, &ch);
   return ch;
 }
 
-class ImageButton : public ::testing::Test {
+class ImageButton : public GLTest {
  protected:
   void SetUp() override {
-    open_test_window();
-    reset_input();
-    drain_messages();
+    GLTest::SetUp();
     dir = temp_path("vtr-buttons");
     std::filesystem::create_directories(dir);
     // Button 1: a 96 x 96 disc on magenta, 24 bits; button 3 paletted.
     for (int n : {1, 3})
-      for (char s : {'N', 'H', 'P'}) write(dir + "/B" + std::to_string(n) + s + ".BMP", bmp_file(demo_button(n, s), n == 3));
+      for (char s : {'N', 'H', 'P'})
+        write_file(dir + "/B" + std::to_string(n) + s + ".BMP", bmp_file(demo_button(n, s), n == 3));
     bitmaps = vtr_bitmap_count();
     regions = vtr_region_count();
     palettes = vtr_palette_count();
@@ -165,8 +151,8 @@ TEST_F(ImageButton, BitmapsAndTheirPalettes) {
   // A small file claiming 30000 x 30000 pixels is refused unread.
   std::vector<std::uint8_t> huge = bmp_file(demo_button(1, 'N'));
   for (int field : {18, 22})
-    for (int i = 0; i < 4; ++i) huge[field + i] = static_cast<std::uint8_t>(30000 >> (8 * i));
-  write(dir + "/HUGE.BMP", huge);
+    put32(huge, field, 30000);
+  write_file(dir + "/HUGE.BMP", huge);
   EXPECT_EQ(LOADBMPFROMFILE(dir + "/HUGE.BMP", untouched), 0u);
   EXPECT_EQ(untouched, 77u);
   // The paletted hexagon gives the same kind of shape as a deep image.
@@ -254,9 +240,7 @@ TEST_F(ImageButton, ButtonsAndTheStatusBarAreDrawnOverThePicture) {
   const LONGWORD b = make("B1", 50, 40, 1);
   const int ch = draw_over_black();
   auto pixel = [&](int x, int y) {
-    BYTE p[3];
-    read_drawn_buffer();
-    glReadPixels(x, ch - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
+    const std::vector<BYTE> p = read_pixels(x, ch - 1 - y, 1, 1);
     return std::vector<int>{p[0], p[1], p[2]};
   };
   // The normal image at the centre, the GL picture at the corner.
@@ -303,8 +287,9 @@ TEST_F(ImageButton, ButtonsAndTheStatusBarAreDrawnOverThePicture) {
   tga_free(file);
 }
 
-TEST(StatusBar, PartsAndTheirTexts) {
-  open_test_window();
+using StatusBar = GLTest;
+
+TEST_F(StatusBar, PartsAndTheirTexts) {
   MAXSTATUSITEM = 3;
   STATUSITEM[1] = 100;
   STATUSITEM[2] = 200;
@@ -319,10 +304,7 @@ TEST(StatusBar, PartsAndTheirTexts) {
   draw_over_black();
   int wx, wy, cw, ch;
   platform_get_window_rect(&wx, &wy, &cw, &ch);
-  std::vector<BYTE> strip(static_cast<size_t>(cw) * VTR_STATUS_HEIGHT * 3);
-  read_drawn_buffer();
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, cw, VTR_STATUS_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, strip.data());
+  std::vector<BYTE> strip = read_pixels(0, 0, cw, VTR_STATUS_HEIGHT);
   auto dark_in = [&](int x0, int x1) {
     int n = 0;
     for (int y = 2; y < VTR_STATUS_HEIGHT - 2; ++y)
@@ -338,14 +320,11 @@ TEST(StatusBar, PartsAndTheirTexts) {
   EXPECT_EQ(strip[(static_cast<size_t>(mid) * cw + 150) * 3], 240);
   vtr_set_status_text(1, "Pulsante 2 premuto");
   vtr_draw_children();
-  glFinish();
-  glReadPixels(0, 0, cw, VTR_STATUS_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, strip.data());
+  strip = read_pixels(0, 0, cw, VTR_STATUS_HEIGHT);
   EXPECT_GT(dark_in(102, 196), 40);
 
   // The strip takes the pointer: a press there is no press of the main
   // window, and a drag from it turns nothing; just above it, it is.
-  reset_input();
-  drain_messages();
   MSPEED = 2;
   platform_push_mouse_button(1, true, 150, ch - 5);
   platform_push_mouse_motion(190, ch - 8, MK_LBUTTON);

@@ -1,20 +1,14 @@
 // Selection-mode picking and the 3D menu, against real GL.
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <numbers>
-
 #include "glwindow.h"
 #include "platform.h"
 #include "scene.h"
 
 namespace {
 
-class Picking : public ::testing::Test {
+class Picking : public GLTest {
  protected:
   void SetUp() override {
-    open_test_window();
-    reset_input();
+    GLTest::SetUp();
     OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
     glTranslatef(0, 0, -30);
     menu = {};
@@ -22,20 +16,12 @@ class Picking : public ::testing::Test {
   void TearDown() override {
     if (menu.EVENTSELECTION) glDeleteLists(menu.EVENTSELECTION, 1);
   }
-
-  // Client pixel of point (x, y) at depth z in the space after the camera
-  // translation (y counted downwards from the top, as the window reports).
-  static std::pair<LONGINT, LONGINT> client(double x, double y, double z) {
-    const double f = 1 / std::tan(std::numbers::pi / 8), depth = 30 - z;
-    const double wx = (f / (800.0 / 600) * x / depth + 1) * 400, wy = (f * y / depth + 1) * 300;
-    return {static_cast<LONGINT>(std::lround(wx)), static_cast<LONGINT>(std::lround(600 - wy))};
-  }
   LONGINT pick(double x, double y, double z) {
-    const auto [cx, cy] = client(x, y, z);
+    const auto [cx, cy] = client_point(x, y, z);
     return SELECTOBJID(cx, cy, static_cast<LONGINT>(menu.EVENTSELECTION));
   }
   void hover(double x, double y, double z) {
-    const auto [cx, cy] = client(x, y, z);
+    const auto [cx, cy] = client_point(x, y, z);
     GLWNDPROC(HWINDOW, WM_MOUSEMOVE, 0, MAKELPARAM(cx, cy));
   }
 
@@ -111,7 +97,7 @@ TEST_F(Picking, AnItemNamedZeroCountsAsHitWhenNothingIs) {
 TEST_F(Picking, APressStaysOnItsItemUntilTheRelease) {
   menu.ADDSELECTON(GLVECTOR(1, 0, 25), 7);
   menu.SETSELECTON(AREAPULSANTE);
-  const auto [cx, cy] = client(1, 0, 25);
+  const auto [cx, cy] = client_point(1, 0, 25);
   GLWNDPROC(HWINDOW, WM_MOUSEMOVE, 0, MAKELPARAM(cx, cy));
   GLWNDPROC(HWINDOW, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cx, cy));
   menu.ELEMENTSELECTON();
@@ -130,7 +116,6 @@ TEST_F(Picking, APumpThatMayRestKeepsGoingWhilePicksMoveOrAnItemIsPressed) {
   menu.ADDSELECTON(GLVECTOR(1, 0, 25), 7);
   menu.SETSELECTON(AREAPULSANTE);
   RESTWHENIDLE = true;
-  drain_messages();
   // A frame that handles nothing and picks as the one before: the next
   // pump rests, until the key pressed meanwhile.
   come_to_rest();
@@ -147,7 +132,7 @@ TEST_F(Picking, APumpThatMayRestKeepsGoingWhilePicksMoveOrAnItemIsPressed) {
   menu.ELEMENTSELECTON();
 
   // An item pressed acts in every frame (a held turn control).
-  const auto [cx, cy] = client(1, 0, 25);
+  const auto [cx, cy] = client_point(1, 0, 25);
   SETMX = cx;
   SETMY = cy;
   for (int frame = 0; frame < 3; ++frame) {
@@ -155,27 +140,12 @@ TEST_F(Picking, APumpThatMayRestKeepsGoingWhilePicksMoveOrAnItemIsPressed) {
     ASSERT_TRUE(menu.CLICK[0]);
     EXPECT_TRUE(pump_with()) << "frame " << frame;
   }
-  RESTWHENIDLE = false;
 }
 
 TEST_F(Picking, PickingLeavesTheMatricesAsItFoundThem) {
   menu.ADDSELECTON(GLVECTOR(0, 0, 25), 1);
   menu.SETSELECTON(AREAPULSANTE);
-  GLfloat proj_before[16], proj_after[16], model_before[16], model_after[16];
-  glGetFloatv(GL_PROJECTION_MATRIX, proj_before);
-  glGetFloatv(GL_MODELVIEW_MATRIX, model_before);
-  pick(0, 0, 25);
-  glGetFloatv(GL_PROJECTION_MATRIX, proj_after);
-  glGetFloatv(GL_MODELVIEW_MATRIX, model_after);
-  GLint mode, render_mode;
-  glGetIntegerv(GL_MATRIX_MODE, &mode);
-  glGetIntegerv(GL_RENDER_MODE, &render_mode);
-  EXPECT_EQ(mode, GL_MODELVIEW);
-  EXPECT_EQ(render_mode, GL_RENDER);
-  for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(proj_before[i], proj_after[i]);
-    EXPECT_EQ(model_before[i], model_after[i]);
-  }
+  expect_matrices_kept([this] { pick(0, 0, 25); });
 }
 
 int clicked_calls = 0, not_clicked_calls = 0, over_calls = 0, not_over_calls = 0;

@@ -15,15 +15,10 @@
 
 namespace {
 
-LONGINT print_box(const char* text, const char* caption, LONGWORD) {
-  std::fprintf(stderr, "box [%s] %s\n", caption, text);
-  return IDOK;
-}
-
 // Opens the window the way the program does, on the video driver DRIVER.
 void open_with_and_return(const char* driver) {
   set_environment("SDL_VIDEODRIVER", driver);
-  vtr_message_box_handler = print_box;
+  record_boxes();
   OGLWINDOWSETTING(ARROW, "", FILEICON, "zoze.ico");
   CREATEOGLWINDOW("Zoze di velak v1.0", 800, 600, 32, false);
 }
@@ -80,15 +75,10 @@ TEST(SetupFailureDeathTest, AWindowWithoutContextFailsTheInitialisation) {
 TEST(WindowSetup, AnIconFileClaimingAHugeImageIsRefusedUnread) {
   // 4 kB that claim 30000 x 60000 pixels.
   std::vector<std::uint8_t> icon = ico_file(data_icon());
-  for (int i = 0; i < 4; ++i) {
-    icon[22 + 4 + i] = static_cast<std::uint8_t>(30000 >> (8 * i));
-    icon[22 + 8 + i] = static_cast<std::uint8_t>(120000 >> (8 * i));
-  }
+  put32(icon, 22 + 4, 30000);
+  put32(icon, 22 + 8, 120000);
   const std::string name = temp_path("vtr-huge") + ".ico";
-  std::FILE* f = std::fopen(name.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  std::fwrite(icon.data(), 1, icon.size(), f);
-  std::fclose(f);
+  ASSERT_TRUE(write_file(name, icon));
   set_environment("SDL_VIDEODRIVER", "offscreen");
   const long before = peak_memory_kb();
   OGLWINDOWSETTING(FILECURSOR, name.c_str(), FILEICON, name.c_str());

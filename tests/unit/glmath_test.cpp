@@ -6,18 +6,14 @@
 #include <random>
 
 #include "glmath.h"
+#include "support.h"
 
 namespace {
 
-// Independent right-handed rotation of v about a unit axis by a radians.
+// Independent right-handed rotation of V about axis 0, 1 or 2 by A radians.
 TGLVECTOR rotate(TGLVECTOR v, int axis, double a) {
-  const double c = std::cos(a), s = std::sin(a);
-  double x = v.X, y = v.Y, z = v.Z;
-  switch (axis) {
-    case 0: return GLVECTOR(x, c * y - s * z, s * y + c * z);
-    case 1: return GLVECTOR(c * x + s * z, y, -s * x + c * z);
-    default: return GLVECTOR(c * x - s * y, s * x + c * y, z);
-  }
+  const auto r = turned({v.X, v.Y, v.Z}, axis, a * 180 / std::numbers::pi);
+  return GLVECTOR(r[0], r[1], r[2]);
 }
 
 void expect_near(TGLVECTOR a, TGLVECTOR b, float tol = 1e-5f) {

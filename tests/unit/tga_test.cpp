@@ -22,22 +22,10 @@
 
 namespace {
 
-using bytes = std::vector<BYTE>;
-
-struct box {
-  std::string text, caption;
-};
-std::vector<box> shown;
-LONGINT record(const char* text, const char* caption, LONGWORD) {
-  shown.push_back({text, caption});
-  return IDOK;
-}
-
 class Tga : public ::testing::Test {
  protected:
   void SetUp() override {
-    shown.clear();
-    vtr_message_box_handler = record;
+    record_boxes();
     texture = {};
   }
   void TearDown() override { tga_free(texture); }
@@ -45,11 +33,11 @@ class Tga : public ::testing::Test {
   bool decode(const bytes& file) { return tga_decode_memory(texture, file.data(), file.size()); }
   // Decodes FILE and expects it to fail with exactly one message.
   void expect_failure(const bytes& file, const std::string& text, const std::string& caption = "ERROR") {
-    shown.clear();
+    boxes_shown.clear();
     EXPECT_FALSE(decode(file)) << text;
-    ASSERT_EQ(shown.size(), 1u) << text;
-    EXPECT_EQ(shown[0].text, text);
-    EXPECT_EQ(shown[0].caption, caption);
+    ASSERT_EQ(boxes_shown.size(), 1u) << text;
+    EXPECT_EQ(boxes_shown[0].text, text);
+    EXPECT_EQ(boxes_shown[0].caption, caption);
     EXPECT_EQ(texture.IMAGEDATA, nullptr);
   }
   bytes pixels() const {
@@ -59,85 +47,51 @@ class Tga : public ::testing::Test {
   TGATEXTURE texture;
 };
 
-bytes header(int type, int width, int height, int depth) {
-  return {0,
-          0,
-          static_cast<BYTE>(type),
-          0,
-          0,
-          0,
-          0,
-          0,
-          0,
-          0,
-          0,
-          0,
-          static_cast<BYTE>(width & 0xFF),
-          static_cast<BYTE>(width >> 8),
-          static_cast<BYTE>(height & 0xFF),
-          static_cast<BYTE>(height >> 8),
-          static_cast<BYTE>(depth),
-          0};
-}
-
 bytes operator+(bytes a, const bytes& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
 
-std::string temp_file(const bytes& content) {
-  char name[] = "/tmp/vtr-tga-XXXXXX";
-  const int fd = mkstemp(name);
-  EXPECT_GE(fd, 0);
-  EXPECT_EQ(write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
-  close(fd);
-  return name;
-}
+// Files that decode, and the pixels they give in RGB(A) order, rows as
+// stored.
+const struct {
+  const char* what;
+  bytes file, pixels;
+} decodes[] = {
+    {"plain 24 bits", tga_file(2, 2, 1, 24) + bytes{1, 2, 3, 4, 5, 6}, {3, 2, 1, 6, 5, 4}},
+    {"plain 32 bits, alpha kept, bytes after the pixels ignored",
+     tga_file(2, 1, 2, 32) + bytes{10, 20, 30, 40, 50, 60, 70, 80, 99, 99}, {30, 20, 10, 40, 70, 60, 50, 80}},
+    {"a run", tga_file(10, 2, 2, 24) + bytes{0x83, 1, 2, 3}, {3, 2, 1, 3, 2, 1, 3, 2, 1, 3, 2, 1}},
+    {"a raw packet", tga_file(10, 4, 1, 32) + bytes{0x03, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16},
+     {3, 2, 1, 4, 7, 6, 5, 8, 11, 10, 9, 12, 15, 14, 13, 16}},
+    {"packets across rows", tga_file(10, 3, 2, 24) + bytes{0x84, 9, 8, 7, 0x00, 1, 2, 3},
+     {7, 8, 9, 7, 8, 9, 7, 8, 9, 7, 8, 9, 7, 8, 9, 3, 2, 1}},
+    {"a run filling the image, bytes after it", tga_file(10, 2, 2, 24) + bytes{0x83, 1, 2, 3, 0x85, 7, 7},
+     {3, 2, 1, 3, 2, 1, 3, 2, 1, 3, 2, 1}},
+};
 
-TEST_F(Tga, UncompressedPixelsTurnToRgbOrder) {
-  ASSERT_TRUE(decode(header(2, 2, 1, 24) + bytes{1, 2, 3, 4, 5, 6}));
-  EXPECT_EQ(pixels(), (bytes{3, 2, 1, 6, 5, 4}));
-  EXPECT_EQ(texture.TYP, TGA_GL_RGB);
-  EXPECT_EQ(texture.BPP, 24u);
-  EXPECT_TRUE(shown.empty());
-  tga_free(texture);
-
-  // Alpha stays; anything after the pixels is ignored.
-  ASSERT_TRUE(decode(header(2, 1, 2, 32) + bytes{10, 20, 30, 40, 50, 60, 70, 80, 99, 99}));
-  EXPECT_EQ(pixels(), (bytes{30, 20, 10, 40, 70, 60, 50, 80}));
-  EXPECT_EQ(texture.TYP, TGA_GL_RGBA);
-  EXPECT_EQ(texture.HEIGHT, 2u);
-}
-
-TEST_F(Tga, RunLengthPackets) {
-  ASSERT_TRUE(decode(header(10, 2, 2, 24) + bytes{0x83, 1, 2, 3}));
-  EXPECT_EQ(pixels(), (bytes{3, 2, 1, 3, 2, 1, 3, 2, 1, 3, 2, 1}));
-  tga_free(texture);
-
-  ASSERT_TRUE(decode(header(10, 4, 1, 32) + bytes{0x03, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
-  EXPECT_EQ(pixels(), (bytes{3, 2, 1, 4, 7, 6, 5, 8, 11, 10, 9, 12, 15, 14, 13, 16}));
-  tga_free(texture);
-
-  // Packets cross rows: a run of five and a raw pixel fill 3 x 2.
-  ASSERT_TRUE(decode(header(10, 3, 2, 24) + bytes{0x84, 9, 8, 7, 0x00, 1, 2, 3}));
-  EXPECT_EQ(pixels(), (bytes{7, 8, 9, 7, 8, 9, 7, 8, 9, 7, 8, 9, 7, 8, 9, 3, 2, 1}));
-  tga_free(texture);
-
-  // A run of four for four pixels, with bytes after it, loads.
-  ASSERT_TRUE(decode(header(10, 2, 2, 24) + bytes{0x83, 1, 2, 3, 0x85, 7, 7}));
-  EXPECT_TRUE(shown.empty());
+TEST_F(Tga, PlainAndRunLengthPixelsTurnToRgbOrder) {
+  for (const auto& d : decodes) {
+    ASSERT_TRUE(decode(d.file)) << d.what;
+    EXPECT_EQ(pixels(), d.pixels) << d.what;
+    EXPECT_EQ(texture.BPP, d.file[16]) << d.what;
+    EXPECT_EQ(texture.TYP, d.file[16] == 24 ? TGA_GL_RGB : TGA_GL_RGBA) << d.what;
+    EXPECT_EQ(texture.HEIGHT, d.file[14]) << d.what;
+    tga_free(texture);
+  }
+  EXPECT_TRUE(boxes_shown.empty());
 }
 
 TEST_F(Tga, PacketsPastTheImageAreRefused) {
-  expect_failure(header(10, 2, 2, 24) + bytes{0x84, 1, 2, 3}, "Too many pixels read");
-  expect_failure(header(10, 2, 2, 24) + bytes{0x01, 1, 2, 3, 4, 5, 6, 0x02, 1, 1, 1, 2, 2, 2, 3, 3, 3},
+  expect_failure(tga_file(10, 2, 2, 24) + bytes{0x84, 1, 2, 3}, "Too many pixels read");
+  expect_failure(tga_file(10, 2, 2, 24) + bytes{0x01, 1, 2, 3, 4, 5, 6, 0x02, 1, 1, 1, 2, 2, 2, 3, 3, 3},
                  "Too many pixels read");
   // A raw packet running past the image whose extra pixel is cut short.
-  expect_failure(header(10, 1, 1, 24) + bytes{0x01, 1, 2, 3, 4}, "Could not read image data");
+  expect_failure(tga_file(10, 1, 1, 24) + bytes{0x01, 1, 2, 3, 4}, "Could not read image data");
 }
 
 TEST_F(Tga, EveryTruncationPointHasItsMessage) {
-  const bytes full2 = header(2, 2, 2, 24) + bytes(12, 5);
+  const bytes full2 = tga_file(2, 2, 2, 24) + bytes(12, 5);
   expect_failure({}, "Could not read file header");
   expect_failure(bytes(full2.begin(), full2.begin() + 11), "Could not read file header");
   expect_failure(bytes(full2.begin(), full2.begin() + 12), "Could not read info header");
@@ -145,7 +99,7 @@ TEST_F(Tga, EveryTruncationPointHasItsMessage) {
   expect_failure(bytes(full2.begin(), full2.begin() + 18), "Could not read image data");
   expect_failure(bytes(full2.begin(), full2.end() - 1), "Could not read image data");
 
-  const bytes rle = header(10, 2, 2, 32);
+  const bytes rle = tga_file(10, 2, 2, 32);
   expect_failure(rle, "Could not read RLE header");
   expect_failure(rle + bytes{0x81, 1, 2, 3, 4}, "Could not read RLE header");
   expect_failure(rle + bytes{0x81, 1, 2, 3}, "Could not read from file");
@@ -154,41 +108,42 @@ TEST_F(Tga, EveryTruncationPointHasItsMessage) {
 
 TEST_F(Tga, OnlyPlainTrueColourHeadersAreAccepted) {
   for (int type : {0, 1, 3, 9, 11, 32}) {
-    expect_failure(header(type, 1, 1, 24) + bytes{1, 2, 3}, "TGA file be type 2 or type 10", "Invalid Image");
+    expect_failure(tga_file(type, 1, 1, 24) + bytes{1, 2, 3}, "TGA file be type 2 or type 10", "Invalid Image");
   }
   for (int at : {0, 1, 3, 5, 7, 8, 9, 10, 11}) {
-    bytes file = header(2, 1, 1, 24) + bytes{1, 2, 3};
+    bytes file = tga_file(2, 1, 1, 24) + bytes{1, 2, 3};
     file[at] = 1;
     expect_failure(file, "TGA file be type 2 or type 10", "Invalid Image");
   }
-  for (int depth : {0, 8, 15, 16, 33}) expect_failure(header(2, 1, 1, depth) + bytes(8, 0), "Invalid texture information");
-  expect_failure(header(10, 0, 5, 24), "Invalid texture information");
-  expect_failure(header(2, 5, 0, 32), "Invalid texture information");
+  for (int depth : {0, 8, 15, 16, 33}) expect_failure(tga_file(2, 1, 1, depth) + bytes(8, 0), "Invalid texture information");
+  expect_failure(tga_file(10, 0, 5, 24), "Invalid texture information");
+  expect_failure(tga_file(2, 5, 0, 32), "Invalid texture information");
 }
 
 TEST_F(Tga, SizesAreComputedInSixtyFourBitsAndCapped) {
   // 4 x 65535 x 65535 wraps in 32 bits; it is refused without allocating.
-  expect_failure(header(10, 65535, 65535, 32) + bytes{0xFF, 1, 2, 3, 4}, "Could not allocate memory for image");
-  expect_failure(header(2, 65535, 65535, 32), "Could not allocate memory for image");
-  expect_failure(header(10, 16385, 16384, 32), "Could not allocate memory for image");
+  expect_failure(tga_file(10, 65535, 65535, 32) + bytes{0xFF, 1, 2, 3, 4}, "Could not allocate memory for image");
+  expect_failure(tga_file(2, 65535, 65535, 32), "Could not allocate memory for image");
+  expect_failure(tga_file(10, 16385, 16384, 32), "Could not allocate memory for image");
   // Exactly at the cap the size is accepted; the short file fails before
   // anything is allocated.
-  expect_failure(header(2, 16384, 16384, 32) + bytes(100, 0), "Could not read image data");
+  expect_failure(tga_file(2, 16384, 16384, 32) + bytes(100, 0), "Could not read image data");
   EXPECT_EQ(TGA.IMAGESIZE, 1u << 30);
 }
 
 TEST_F(Tga, ASmallFileClaimingAHugeImageTouchesLittleMemory) {
   const long before = peak_memory_kb();
   // 1 GiB of pixels claimed, a few runs delivered.
-  expect_failure(header(10, 16384, 16384, 32) + bytes{0xFF, 1, 2, 3, 4, 0xFF, 5, 6, 7, 8}, "Could not read RLE header");
-  EXPECT_LT(peak_memory_kb() - before, 64 * 1024) << "kilobytes";}
+  expect_failure(tga_file(10, 16384, 16384, 32) + bytes{0xFF, 1, 2, 3, 4, 0xFF, 5, 6, 7, 8}, "Could not read RLE header");
+  EXPECT_LT(peak_memory_kb() - before, 64 * 1024) << "kilobytes";
+}
 
 TEST_F(Tga, FilesReadThroughTheBufferAgreeWithMemory) {
   // Large enough for many buffer refills, with packets across them.
   std::mt19937 rng(5);
   const int w = 301, h = 257;
-  bytes raw = header(2, w, h, 32);
-  bytes rle = header(10, w, h, 32);
+  bytes raw = tga_file(2, w, h, 32);
+  bytes rle = tga_file(10, w, h, 32);
   bytes expected;
   int left = w * h;
   while (left > 0) {
@@ -226,7 +181,7 @@ TEST_F(Tga, FilesReadThroughTheBufferAgreeWithMemory) {
     std::remove(name.c_str());
     std::remove(cut.c_str());
   }
-  EXPECT_EQ(shown.size(), 2u);
+  EXPECT_EQ(boxes_shown.size(), 2u);
 }
 
 TEST_F(Tga, FilesThatCannotBeReadAreReported) {
@@ -236,10 +191,10 @@ TEST_F(Tga, FilesThatCannotBeReadAreReported) {
   const std::string fifo = temp_path("vtr-tga-fifo");
   if (make_fifo(fifo)) names.push_back(fifo);
   for (const std::string& name : names) {
-    shown.clear();
+    boxes_shown.clear();
     EXPECT_FALSE(LOADTGA(texture, name.c_str())) << name;
-    ASSERT_EQ(shown.size(), 1u) << name;
-    EXPECT_EQ(shown[0].text, "Could not open texture file");
+    ASSERT_EQ(boxes_shown.size(), 1u) << name;
+    EXPECT_EQ(boxes_shown[0].text, "Could not open texture file");
   }
   std::remove(fifo.c_str());
 
@@ -247,17 +202,17 @@ TEST_F(Tga, FilesThatCannotBeReadAreReported) {
   // known in advance: the read itself must report the failure.
   int ends[2];
   ASSERT_TRUE(make_pipe(ends));
-  const bytes short_image = header(2, 40, 40, 24) + bytes(40 * 40 * 3 - 7, 9);
+  const bytes short_image = tga_file(2, 40, 40, 24) + bytes(40 * 40 * 3 - 7, 9);
   ASSERT_EQ(write(ends[1], short_image.data(), short_image.size()), static_cast<ssize_t>(short_image.size()));
   close(ends[1]);
-  shown.clear();
+  boxes_shown.clear();
   FTGA = {};
   FTGA.file = fdopen(ends[0], "rb");
   BYTE first[12];
   ASSERT_EQ(FTGA.read(first, 12), 12u);
   EXPECT_FALSE(LOADUNCOMPRESSEDTGA(texture, "pipe"));
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].text, "Could not read image data");
+  ASSERT_EQ(boxes_shown.size(), 1u);
+  EXPECT_EQ(boxes_shown[0].text, "Could not read image data");
   EXPECT_EQ(texture.IMAGEDATA, nullptr);
   std::fclose(FTGA.file);
   FTGA.file = nullptr;
@@ -317,9 +272,6 @@ TEST(ImageFile, SizesClaimedByBitmapsIconsAndPngs) {
     std::remove(name.c_str());
     return ok ? std::to_string(w) + "x" + std::to_string(h) : std::string("refused");
   };
-  auto put32 = [](bytes& f, std::size_t at, std::uint32_t v, bool big_endian = false) {
-    for (int i = 0; i < 4; ++i) f[at + i] = static_cast<BYTE>(v >> (big_endian ? 24 - 8 * i : 8 * i));
-  };
   picture small{20, 10, bytes(20 * 10 * 4, 255)};
   // An icon's bitmap counts its mask rows in its height.
   bytes icon = ico_file(small);
@@ -351,7 +303,7 @@ TEST(ImageFile, SizesClaimedByBitmapsIconsAndPngs) {
   two.insert(two.end(), png.begin(), png.end());
   EXPECT_EQ(extent(two), "300x10");
   // Anything else, an entry pointing past the end, or no pixels: refused.
-  EXPECT_EQ(extent(header(2, 4, 4, 24)), "refused");
+  EXPECT_EQ(extent(tga_file(2, 4, 4, 24)), "refused");
   put32(two, 22 + 12, 1 << 20);
   EXPECT_EQ(extent(two), "refused");
   put32(png, 16, 0, true);
@@ -413,9 +365,6 @@ TEST(Bmp, AgreesWithAnIndependentDecoder) {
 }
 
 TEST(Bmp, BrokenOrImpossibleFilesAreRefusedWhole) {
-  auto put32 = [](bytes& f, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) f[at + i] = static_cast<BYTE>(v >> (8 * i));
-  };
   vtr_image image, again;
   const bytes good = bmp_file(demo_button(3, 'N'), true);  // 96 x 96, 8 bits and a table
   ASSERT_TRUE(vtr_decode_bmp(good.data(), good.size(), &image));
