@@ -461,6 +461,9 @@ TEST_F(WindowProcedure, PlatformButtonsAndMotionCarryTheirButtons) {
   }
 }
 
+// SDL stops the screen saver for as long as a window is open, unless told.
+TEST_F(WindowProcedure, TheScreenSaverMayRun) { EXPECT_TRUE(platform_screen_saver_allowed()); }
+
 TEST(Window, SwapsKeepToTheRefreshRateWhoeverPacesThem) {
   // The display where it keeps to a swap interval; the toolkit where it
   // refuses one or takes one and swaps at once (as SDL's offscreen display
