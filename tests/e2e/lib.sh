@@ -42,14 +42,14 @@ fail() {
   exit 1
 }
 
-# wait_for CMD...: retries CMD for up to 10 s.
-wait_for() {
-  for _ in $(seq 1 200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
-  return 1
-}
-
-wait_for_short() {
-  for _ in $(seq 1 10); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
+# wait_for CMD...: retries CMD for up to 10 s (wait_for_short: half a
+# second).
+wait_for() { retry 200 "$@"; }
+wait_for_short() { retry 10 "$@"; }
+retry() {
+  local tries="$1"
+  shift
+  for _ in $(seq 1 "$tries"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
   return 1
 }
 
@@ -95,7 +95,9 @@ box_picture() {
   return 1
 }
 
-box_window() { x_query xwininfo -root -tree | awk '/"Video!"/{print $1; exit}' | grep .; }
+# window_named NAME: the first window of that name (a box by its caption).
+window_named() { x_query xwininfo -root -tree | awk -v name="\"$1\"" 'index($0, name) {print $1; exit}' | grep .; }
+box_window() { window_named "Video!"; }
 main_window() { x_query xdotool search --name "Zoze di velak v1.0" | head -1 | grep .; }
 demo_window() { x_query xdotool search --name "^Vitrum demo" | head -1 | grep .; }
 
@@ -173,6 +175,20 @@ expect_pixels() {
   wait_for "$probe" check "$WIN" "$@" || { "$probe" check "$WIN" "$@"; fail "$what is not as expected"; }
 }
 
+# broken_copy FOLDER: the program's files in FOLDER, its first image broken.
+broken_copy() {
+  mkdir -p "$1"
+  cp -r "$(dirname "$program")/immagini" "$(dirname "$program")/zoze.ico" "$1/"
+  printf '\0\0\2\0\0\0\0\0\0\0\0\0\4\0\4\0\40\10' > "$1/immagini/uno.tga"
+}
+
+# expect_owned BOX: the box belongs to $WIN, so window managers keep it
+# above the window.
+expect_owned() {
+  xprop -id "$1" WM_TRANSIENT_FOR | grep -q "$(printf '%#x' "$WIN")" ||
+    fail "the box is not the window's: $(xprop -id "$1" WM_TRANSIENT_FOR)"
+}
+
 # leave: Escape ends the program, with exit code 0.
 leave() {
   press "$WIN" Escape
@@ -180,9 +196,10 @@ leave() {
   [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after Escape"
 }
 
-# wait_exit: waits up to 10 s for the program and sets EXIT_CODE.
+# wait_exit [TICKS]: waits up to 10 s (TICKS of 50 ms) for the program and
+# sets EXIT_CODE.
 wait_exit() {
-  for _ in $(seq 1 200); do
+  for _ in $(seq 1 "${1:-200}"); do
     kill -0 "$CUBE_PID" 2>/dev/null || break
     sleep 0.05
   done

@@ -71,32 +71,20 @@ case "$case_name" in
     # (SIGHUP) through the close path.
     start_xvfb
     broken="$(mktemp -d)"
-    cp -r "$(dirname "$program")/immagini" "$(dirname "$program")/zoze.ico" "$broken/"
-    printf '\0\0\2\0\0\0\0\0\0\0\0\0\4\0\4\0\40\10' > "$broken/immagini/uno.tga"
+    broken_copy "$broken"
     ends_within_a_second() {
-      local signal="$1" code="$2" gone=0
-      kill -s "$signal" "$CUBE_PID"
-      for _ in $(seq 1 20); do
-        kill -0 "$CUBE_PID" 2>/dev/null || { gone=1; break; }
-        sleep 0.05
-      done
-      [ $gone = 1 ] || fail "still running a second after SIG$signal"
-      wait "$CUBE_PID"
-      EXIT_CODE=$?
-      [ "$EXIT_CODE" = "$code" ] || fail "exit code $EXIT_CODE after SIG$signal, not $code"
-      wait_for_short no_box || fail "a box outlived its program after SIG$signal"
+      kill -s "$1" "$CUBE_PID"
+      wait_exit 20
+      [ "$EXIT_CODE" = "$2" ] || fail "exit code $EXIT_CODE a second after SIG$1, not $2"
+      wait_for_short no_box || fail "a box outlived its program after SIG$1"
     }
-    no_box() { ! x_query xwininfo -root -tree | grep -q -E '"(Video!|ERROR)"'; }
+    no_box() { ! window_named "Video!" && ! window_named ERROR; }
     run_in "$(dirname "$program")" "$program"
     wait_for box_window || fail "no question box"
     ends_within_a_second TERM 143
     start_cube "$program" Escape "$broken"
-    error_box() { x_query xwininfo -root -tree | grep -q '"ERROR"'; }
-    wait_for error_box || fail "no box about the broken image"
-    # The box belongs to the game's window: window managers keep it above.
-    box="$(x_query xwininfo -root -tree | awk '/"ERROR"/{print $1; exit}')"
-    xprop -id "$box" WM_TRANSIENT_FOR | grep -q "$(printf '%#x' "$(main_window)")" ||
-      fail "the box is not the window's: $(xprop -id "$box" WM_TRANSIENT_FOR)"
+    wait_for window_named ERROR || fail "no box about the broken image"
+    expect_owned "$(window_named ERROR)"
     ends_within_a_second INT 130
     rm -rf "$broken"
     start_cube "$program" Escape

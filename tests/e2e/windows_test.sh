@@ -92,19 +92,14 @@ case "$case_name" in
     # A box about a broken image, shown over the game's window, belongs to
     # it: a click on the window leaves the box in front, and Return typed
     # then answers the box.
-    folder="$tmp/broken"
-    mkdir -p "$folder"
-    cp -r "$(dirname "$program")/immagini" "$(dirname "$program")/zoze.ico" "$folder/"
-    printf '\0\0\2\0\0\0\0\0\0\0\0\0\4\0\4\0\40\10' > "$folder/immagini/uno.tga"
-    start_cube "$program" Escape "$folder"
-    error_box() { x_query xwininfo -root -tree | awk '/"ERROR"/{print $1; exit}' | grep .; }
-    wait_for error_box || fail "no box about the broken image"
-    xprop -id "$(error_box)" WM_TRANSIENT_FOR | grep -q "$(printf '%#x' "$WIN")" ||
-      fail "the box is not the window's: $(xprop -id "$(error_box)" WM_TRANSIENT_FOR)"
+    broken_copy "$tmp/broken"
+    start_cube "$program" Escape "$tmp/broken"
+    wait_for window_named ERROR || fail "no box about the broken image"
+    expect_owned "$(window_named ERROR)"
     timeout -k 1 5 xdotool mousemove --window "$WIN" 400 300 click 1
     sleep 0.5
     timeout -k 1 5 xdotool key Return
-    no_error_box() { ! error_box; }
+    no_error_box() { ! window_named ERROR; }
     wait_for no_error_box || fail "Return typed after a click on the window did not reach the box"
     leave
     ;;

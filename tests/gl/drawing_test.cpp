@@ -401,34 +401,26 @@ TEST_F(Drawing, BoxFacesComeInOrderWoundOutwardsWithOutwardNormals) {
 }
 
 TEST_F(Drawing, SingleSegmentEdgeAndCorner) {
-  const auto edge = feedback_quads([] { ROUNDEDGE(0, 0, 0, 2, 1, 1, 1); });
-  ASSERT_EQ(edge.size(), 1u);
-  expect_vertex(edge[0][0], 1, 0, 1);
-  expect_vertex(edge[0][1], 1, 0, -1);
-  expect_vertex(edge[0][2], 0, 1, -1);
-  expect_vertex(edge[0][3], 0, 1, 1);
-  expect_tex(edge[0][0], 0.25, 0.25);
-  expect_tex(edge[0][1], 0.25, -0.25);
-  expect_tex(edge[0][2], 0, -0.25);
-  // Normals (1, 0, 0) for the first two corners, (0, 1, 0) for the others.
-  const auto from_x = lit_from([] { ROUNDEDGE(0, 0, 0, 2, 1, 1, 1); }, 1, 0, 0);
-  EXPECT_NEAR(from_x[0].r, 1, 1e-3);  // triangle (v0, v1, v3)
-  EXPECT_NEAR(from_x[1].r, 1, 1e-3);
-  EXPECT_NEAR(from_x[2].r, 0, 1e-3);
-  const auto from_y = lit_from([] { ROUNDEDGE(0, 0, 0, 2, 1, 1, 1); }, 0, 1, 0);
-  EXPECT_NEAR(from_y[0].r, 0, 1e-3);
-  EXPECT_NEAR(from_y[2].r, 1, 1e-3);
-
-  const auto corner = feedback_quads([] { ROUNDCORNER(0, 0, 0, 90, 1, 1, 1); });
-  ASSERT_EQ(corner.size(), 1u);
-  expect_vertex(corner[0][0], 1, 0, 0);
-  expect_vertex(corner[0][1], 0, 1, 0);
-  expect_vertex(corner[0][2], 0, 1, 0);
-  expect_vertex(corner[0][3], 0, 0, 1);
-  // Each corner's normal points away from the centre.
-  const auto lit = lit_from([] { ROUNDCORNER(0, 0, 0, 90, 1, 1, 1); }, 1, 0, 0);
-  EXPECT_NEAR(lit[0].r, 1, 1e-3);
-  EXPECT_NEAR(lit[2].r, 0, 1e-3);
+  const auto edge = [] { ROUNDEDGE(0, 0, 0, 2, 1, 1, 1); };
+  const auto corner = [] { ROUNDCORNER(0, 0, 0, 90, 1, 1, 1); };
+  const double corners[2][4][3] = {{{1, 0, 1}, {1, 0, -1}, {0, 1, -1}, {0, 1, 1}},
+                                   {{1, 0, 0}, {0, 1, 0}, {0, 1, 0}, {0, 0, 1}}};
+  int solid = 0;
+  for (const auto& quads : {feedback_quads(edge), feedback_quads(corner)}) {
+    ASSERT_EQ(quads.size(), 1u);
+    for (int k = 0; k < 4; ++k) expect_vertex(quads[0][k], corners[solid][k][0], corners[solid][k][1], corners[solid][k][2]);
+    ++solid;
+  }
+  const auto edge_quad = feedback_quads(edge)[0];
+  for (const auto& [k, s, t] : {std::tuple{0, 0.25, 0.25}, {1, 0.25, -0.25}, {2, 0.0, -0.25}}) expect_tex(edge_quad[k], s, t);
+  // Normals (lit red of the triangles (v0, v1, v3), (v1, v2, v3)): the edge's
+  // (1, 0, 0) for the first two corners and (0, 1, 0) for the others, each
+  // of the corner's away from its centre.
+  const auto from_x = lit_from(edge, 1, 0, 0), from_y = lit_from(edge, 0, 1, 0), lit = lit_from(corner, 1, 0, 0);
+  std::vector<long> thousandths;
+  for (const fb_vertex* v : {&from_x[0], &from_x[1], &from_x[2], &from_y[0], &from_y[2], &lit[0], &lit[2]})
+    thousandths.push_back(std::lround(v->r * 1000));
+  EXPECT_EQ(thousandths, (std::vector<long>{1000, 1000, 0, 0, 1000, 1000, 0}));
 }
 
 TEST_F(Drawing, BevelledCubeSpansItsSizeWithEveryQuadFacingOut) {

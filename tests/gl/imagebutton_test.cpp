@@ -1,6 +1,7 @@
 // Image buttons in a real toolkit window: loading, the state machine fed
 // messages, pointer routing through the pump, drawing and the status bar.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -63,12 +64,8 @@ TEST_F(ImageButton, LoadsItsImagesAndTakesTheNormalImagesSize) {
   const LONGWORD b = make("B1", 10, 20, 7);
   ASSERT_NE(b, 0u);
   const TRECT r = vtr_window_rect(b);
-  EXPECT_EQ(r.LEFT, 10);
-  EXPECT_EQ(r.TOP, 20);
-  EXPECT_EQ(r.RIGHT - r.LEFT, 96);
-  EXPECT_EQ(r.BOTTOM - r.TOP, 96);
-  EXPECT_EQ(vtr_child_id(b), 7);
-  EXPECT_EQ(mode(b), 1);
+  EXPECT_EQ((std::array<LONGINT, 6>{r.LEFT, r.TOP, r.RIGHT - r.LEFT, r.BOTTOM - r.TOP, vtr_child_id(b), mode(b)}),
+            (std::array<LONGINT, 6>{10, 20, 96, 96, 7, 1}));
   for (const char* name : {NORMALBMP, HOVERBMP, PRESSBMP, BUTTONRGN}) EXPECT_NE(vtr_get_prop(b, name), 0u) << name;
   EXPECT_NE(vtr_window_region(b), 0u);
   // The shape is the disc: its centre is in, a corner is out.
@@ -77,44 +74,39 @@ TEST_F(ImageButton, LoadsItsImagesAndTakesTheNormalImagesSize) {
   // Destroying it releases every bitmap, region and palette it held.
   vtr_destroy_window(b);
   EXPECT_FALSE(vtr_is_child(b));
-  EXPECT_EQ(vtr_bitmap_count(), bitmaps);
-  EXPECT_EQ(vtr_region_count(), regions);
-  EXPECT_EQ(vtr_palette_count(), palettes);
+  EXPECT_EQ((std::array{vtr_bitmap_count(), vtr_region_count(), vtr_palette_count()}),
+            (std::array{bitmaps, regions, palettes}));
   EXPECT_EQ(vtr_get_prop(b, HOVERMODE), 0u);
 }
 
 TEST_F(ImageButton, HoverPressAndClickPostOneCommand) {
   const LONGWORD b = make("B1", 0, 0, 42);
   const LONGINT centre = MAKELPARAM(48, 48), corner = MAKELPARAM(2, 2);
-  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, 0, corner);
-  EXPECT_EQ(mode(b), 1);
-  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, 0, centre);
-  EXPECT_EQ(mode(b), 2);
-  EXPECT_EQ(vtr_capture(), b);
-  HOVERBUTTONHANDLER(b, WM_LBUTTONDOWN, MK_LBUTTON, centre);
-  EXPECT_EQ(mode(b), 3);
-  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 50));
-  EXPECT_EQ(mode(b), 3);
-  EXPECT_TRUE(commands().empty());
-  HOVERBUTTONHANDLER(b, WM_LBUTTONUP, 0, centre);
-  EXPECT_EQ(mode(b), 1);
-  EXPECT_EQ(vtr_capture(), 0u);
-  EXPECT_EQ(commands(), std::vector<LONGINT>{42});
-
-  // Press, leave the shape, release outside: no command.
-  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, 0, centre);
-  HOVERBUTTONHANDLER(b, WM_LBUTTONDOWN, MK_LBUTTON, centre);
-  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, MK_LBUTTON, corner);
-  EXPECT_EQ(mode(b), 1);
-  EXPECT_EQ(vtr_capture(), 0u);
-  HOVERBUTTONHANDLER(b, WM_LBUTTONUP, 0, corner);
-  EXPECT_TRUE(commands().empty());
-
-  // Coming in with the button held presses it; releasing there clicks.
-  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, MK_LBUTTON, centre);
-  EXPECT_EQ(mode(b), 3);
-  HOVERBUTTONHANDLER(b, WM_LBUTTONUP, 0, centre);
-  EXPECT_EQ(commands(), std::vector<LONGINT>{42});
+  // Each message, then the mode, whether the button holds the capture and
+  // the commands posted: hover, press, move within, click; press, leave the
+  // shape, release outside; come in with the button held, release there.
+  const struct {
+    LONGINT message, wparam, lparam, mode;
+    bool captured;
+    std::vector<LONGINT> posted;
+  } steps[] = {{WM_MOUSEMOVE, 0, corner, 1, false, {}},
+               {WM_MOUSEMOVE, 0, centre, 2, true, {}},
+               {WM_LBUTTONDOWN, MK_LBUTTON, centre, 3, true, {}},
+               {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 50), 3, true, {}},
+               {WM_LBUTTONUP, 0, centre, 1, false, {42}},
+               {WM_MOUSEMOVE, 0, centre, 2, true, {}},
+               {WM_LBUTTONDOWN, MK_LBUTTON, centre, 3, true, {}},
+               {WM_MOUSEMOVE, MK_LBUTTON, corner, 1, false, {}},
+               {WM_LBUTTONUP, 0, corner, 1, false, {}},
+               {WM_MOUSEMOVE, MK_LBUTTON, centre, 3, true, {}},
+               {WM_LBUTTONUP, 0, centre, 1, false, {42}}};
+  int n = 0;
+  for (const auto& step : steps) {
+    HOVERBUTTONHANDLER(b, step.message, step.wparam, step.lparam);
+    EXPECT_EQ(mode(b), step.mode) << "step " << n;
+    EXPECT_EQ(vtr_capture() == b, step.captured) << "step " << n;
+    EXPECT_EQ(commands(), step.posted) << "step " << n++;
+  }
   vtr_destroy_window(b);
 }
 
@@ -125,11 +117,12 @@ TEST_F(ImageButton, WithoutANormalImageThereIsNoShapeNoHoverButPressesWork) {
   EXPECT_EQ(vtr_get_prop(b, BUTTONRGN), 0u);
   const TRECT r = vtr_window_rect(b);
   EXPECT_EQ(r.RIGHT - r.LEFT, 40);  // the size given at creation
-  HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-  EXPECT_EQ(mode(b), 1);
-  HOVERBUTTONHANDLER(b, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-  EXPECT_EQ(mode(b), 3);
-  HOVERBUTTONHANDLER(b, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  std::vector<LONGINT> modes;
+  for (const auto& [message, wparam] : {std::pair{WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}}) {
+    HOVERBUTTONHANDLER(b, message, wparam, MAKELPARAM(10, 10));
+    modes.push_back(mode(b));
+  }
+  EXPECT_EQ(modes, (std::vector<LONGINT>{1, 3, 1}));
   EXPECT_EQ(commands(), std::vector<LONGINT>{9});
   vtr_destroy_window(b);
   EXPECT_EQ(vtr_bitmap_count(), bitmaps);
@@ -150,8 +143,7 @@ TEST_F(ImageButton, BitmapsAndTheirPalettes) {
   EXPECT_EQ(BITMAPTOREGION(dir + "/nothing.BMP", VTR_MAGENTA, 1), 0u);
   // A small file claiming 30000 x 30000 pixels is refused unread.
   std::vector<std::uint8_t> huge = bmp_file(demo_button(1, 'N'));
-  for (int field : {18, 22})
-    put32(huge, field, 30000);
+  for (int field : {18, 22}) put32(huge, field, 30000);
   write_file(dir + "/HUGE.BMP", huge);
   EXPECT_EQ(LOADBMPFROMFILE(dir + "/HUGE.BMP", untouched), 0u);
   EXPECT_EQ(untouched, 77u);
@@ -299,8 +291,7 @@ TEST_F(StatusBar, PartsAndTheirTexts) {
   EXPECT_EQ(AWND, HSTATUS);
   EXPECT_STREQ(FILENAME.data(), "Percorso file");
   EXPECT_STREQ(vtr_status_text(0), "Percorso file");
-  EXPECT_EQ(EDGES[2], 200);
-  EXPECT_EQ(EDGES[3], -1);
+  EXPECT_EQ((std::array{EDGES[2], EDGES[3]}), (std::array{200, -1}));
   draw_over_black();
   int wx, wy, cw, ch;
   platform_get_window_rect(&wx, &wy, &cw, &ch);
