@@ -55,13 +55,13 @@ bytes tga_file(int type, int width, int height, int depth, const bytes& data) {
   return f;
 }
 
-std::vector<shown_box> boxes_shown;
+std::vector<std::string> boxes_shown;
 
 void record_boxes() {
   boxes_shown.clear();
   vtr_message_box_handler = [](const char* text, const char* caption, LONGWORD) -> LONGINT {
     std::fprintf(stderr, "box [%s] %s\n", caption, text);
-    boxes_shown.push_back({text, caption});
+    boxes_shown.push_back(std::string(caption) + ": " + text);
     return IDOK;
   };
 }

@@ -26,12 +26,10 @@ void put32(bytes& f, std::size_t at, std::uint32_t v, bool big_endian = false);
 // of DEPTH bits, its DATA after the header.
 bytes tga_file(int type, int width, int height, int depth, const bytes& data = {});
 
-// The message boxes shown since record_boxes(), which sends every box here
-// (and says it on standard error, for tests that end the process).
-struct shown_box {
-  std::string text, caption;
-};
-extern std::vector<shown_box> boxes_shown;
+// The message boxes shown since record_boxes(), each as "CAPTION: text";
+// record_boxes() sends every box here (and says it on standard error, for
+// tests that end the process).
+extern std::vector<std::string> boxes_shown;
 void record_boxes();
 
 // The solved cube standing square, layer 2 chosen.

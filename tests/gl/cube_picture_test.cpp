@@ -67,9 +67,7 @@ TEST_F(Textures, MipmapsOnlyUnderAMipmapFilter) {
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &level1);
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 3, GL_TEXTURE_WIDTH, &level3);
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-  EXPECT_EQ(level1, 4);
-  EXPECT_EQ(level3, 1);
-  EXPECT_EQ(filter, GL_LINEAR_MIPMAP_LINEAR);
+  EXPECT_EQ((std::array{level1, level3, filter}), (std::array<GLint, 3>{4, 1, GL_LINEAR_MIPMAP_LINEAR}));
 }
 
 TEST_F(Textures, SlotsKeepTheirTextureUnlessALoadSucceeds) {
@@ -92,9 +90,7 @@ TEST_F(Textures, SlotsKeepTheirTextureUnlessALoadSucceeds) {
   const LONGWORD second = TEXTURETGA2[120].TEXID;
   const std::string broken = temp_file({0, 0, 3, 0});
   TEXTURELOADTGAID(broken.c_str(), 120);
-  ASSERT_EQ(boxes_shown.size(), 1u);
-  EXPECT_EQ(boxes_shown[0].text, "Could not read file header");
-  EXPECT_EQ(boxes_shown[0].caption, "ERROR");
+  EXPECT_EQ(boxes_shown, std::vector<std::string>{"ERROR: Could not read file header"});
   EXPECT_EQ(TEXTURETGA2[120].TEXID, second);
   std::remove(name.c_str());
   std::remove(broken.c_str());
@@ -280,8 +276,7 @@ TEST_F(CubePicture, GeometryCountsAndTheStateLeftBehind) {
   EXPECT_EQ(vertex_path_count([] { CUBES[2][0][1].DRAW(2.6f, 0.2f, 3, 2, 0, 1); }), 4 * (114 + 2));
   EXPECT_EQ(vertex_path_count([] { CUBES[1][1][1].DRAW(2.6f, 0.2f, 3, 1, 1, 1); }), 4 * 114);
   EXPECT_EQ(vertex_path_count([] { CUBES[0][2][2].DRAW(2.6f, 0.2f, 3, 0, 2, 2); }), 4 * (114 + 3));
-  EXPECT_FLOAT_EQ(CUBES[0][2][2].SIDESIZE, 2.6f);
-  EXPECT_EQ(CUBES[0][2][2].SIDENUMPOINTS, 3);
+  EXPECT_EQ((std::array{CUBES[0][2][2].SIDESIZE, static_cast<float>(CUBES[0][2][2].SIDENUMPOINTS)}), (std::array{2.6f, 3.0f}));
 
   glLoadIdentity();
   glTranslatef(0, 0, -30);
@@ -291,30 +286,24 @@ TEST_F(CubePicture, GeometryCountsAndTheStateLeftBehind) {
   expect_matrices_kept([] { GENCUBE(3.0f); });
   GLint two_side;
   glGetIntegerv(GL_LIGHT_MODEL_TWO_SIDE, &two_side);
-  EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-  EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-  EXPECT_EQ(two_side, 0);
+  EXPECT_EQ((std::array<GLint, 3>{glIsEnabled(GL_TEXTURE_2D), glIsEnabled(GL_CULL_FACE), two_side}), (std::array<GLint, 3>{1, 1, 0}));
   // The last sticker drawn is the +X face of cell [2][2][2]: blue.
   GLfloat ambient[4];
   glGetMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
-  EXPECT_EQ(ambient[0], 0.0f);
-  EXPECT_EQ(ambient[2], 1.0f);
+  EXPECT_EQ((std::array{ambient[0], ambient[2]}), (std::array{0.0f, 1.0f}));
 }
 
 TEST_F(CubePicture, QuadIsEmittedFromItsTopRightWithAnUprightTexture) {
   const auto quads = feedback_quads([] { QUAD(-0.15f, 0.15f, 0, 0.15f, 0.15f, 0, -0.15f, -0.15f, 0, 0.15f, -0.15f, 0); });
   ASSERT_EQ(quads.size(), 1u);
   const double expected[4][4] = {{0.15, 0.15, 1, 1}, {-0.15, 0.15, 0, 1}, {-0.15, -0.15, 0, 0}, {0.15, -0.15, 1, 0}};
-  for (int v = 0; v < 4; ++v) {
-    EXPECT_NEAR(quads[0][v].x, expected[v][0], 1e-5);
-    EXPECT_NEAR(quads[0][v].y, expected[v][1], 1e-5);
-    EXPECT_NEAR(quads[0][v].s, expected[v][2], 1e-6);
-    EXPECT_NEAR(quads[0][v].t, expected[v][3], 1e-6);
-  }
+  for (int v = 0; v < 4; ++v)
+    for (const auto& [got, want] : {std::pair{quads[0][v].x, expected[v][0]}, {quads[0][v].y, expected[v][1]},
+                                    {quads[0][v].s, expected[v][2]}, {quads[0][v].t, expected[v][3]}})
+      EXPECT_NEAR(got, want, 1e-5) << "corner " << v;
   GLfloat normal[3];
   glGetFloatv(GL_CURRENT_NORMAL, normal);
-  EXPECT_FLOAT_EQ(normal[0], 0);
-  EXPECT_FLOAT_EQ(normal[2], 1);
+  EXPECT_EQ((std::array{normal[0], normal[2]}), (std::array{0.0f, 1.0f}));
   // The mirrored pick square faces away.
   QUAD(-0.15f, -0.15f, 0, 0.15f, -0.15f, 0, -0.15f, 0.15f, 0, 0.15f, 0.15f, 0);
   glGetFloatv(GL_CURRENT_NORMAL, normal);

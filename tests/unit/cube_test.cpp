@@ -17,6 +17,14 @@ namespace {
 bool same(const TGLRGB2& a, const TGLRGB2& b) { return a.R == b.R && a.G == b.G && a.B == b.B; }
 
 const TGLRGB2 white{1, 1, 1}, green{0, 1, 0}, orange{1, 0.5f, 0}, red{1, 0, 0}, yellow{1, 1, 0}, blue{0, 0, 1};
+const std::array<TGLRGB2, 6> solved_sides = {white, green, orange, red, yellow, blue};
+
+// True when the cubie's sides show WANT, slot by slot.
+bool sides_are(const TSINGLECUBE& c, const std::array<TGLRGB2, 6>& want) {
+  for (int s = 0; s < 6; ++s)
+    if (!same(c.SIDES[s], want[s])) return false;
+  return true;
+}
 
 // Outward direction of each face slot.
 const int slot_dir[6][3] = {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}, {0, -1, 0}, {1, 0, 0}};
@@ -58,18 +66,18 @@ std::vector<sticker> picture() {
   return all;
 }
 
+void step(int axis, float angle, int layer) {
+  (axis == 0 ? ROTATELAYERX : axis == 1 ? ROTATELAYERY : ROTATELAYERZ)(angle, layer);
+}
+
 // Scrambles the cube with whole quarter turns through the public steps.
 void scramble(unsigned seed, int turns) {
   std::mt19937 rng(seed);
   for (int t = 0; t < turns; ++t) {
     const int axis = rng() % 3, layer = rng() % 3;
-    const float step = (rng() % 2) ? 6.0f : -6.0f;
-    for (int n = 0; n < 15; ++n) (axis == 0 ? ROTATELAYERX : axis == 1 ? ROTATELAYERY : ROTATELAYERZ)(step, layer);
+    const float angle = (rng() % 2) ? 6.0f : -6.0f;
+    for (int n = 0; n < 15; ++n) step(axis, angle, layer);
   }
-}
-
-void step(int axis, float angle, int layer) {
-  (axis == 0 ? ROTATELAYERX : axis == 1 ? ROTATELAYERY : ROTATELAYERZ)(angle, layer);
 }
 
 checked_array<LONGINT, 0, 2>& block(int axis) { return axis == 0 ? ROTBLOCK.X : axis == 1 ? ROTBLOCK.Y : ROTBLOCK.Z; }
@@ -78,39 +86,31 @@ TEST(Cubie, SolvedColoursAndColourCycles) {
   reset_cube();
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j)
-      for (int k = 0; k < 3; ++k) {
-        const auto& s = CUBES[i][j][k].SIDES;
-        EXPECT_TRUE(same(s[0], white) && same(s[1], green) && same(s[2], orange) && same(s[3], red) &&
-                    same(s[4], yellow) && same(s[5], blue));
-      }
-  TSINGLECUBE c = CUBES[0][0][0];
-  c.ROTATE(1, true);
-  EXPECT_TRUE(same(c.SIDES[1], green));
-  EXPECT_TRUE(same(c.SIDES[5], blue));
-  EXPECT_TRUE(same(c.SIDES[2], white));
-  EXPECT_TRUE(same(c.SIDES[4], orange));
-  EXPECT_TRUE(same(c.SIDES[3], yellow));
-  EXPECT_TRUE(same(c.SIDES[0], red));
-
+      for (int k = 0; k < 3; ++k) EXPECT_TRUE(sides_are(CUBES[i][j][k], solved_sides));
   const TSINGLECUBE solved = CUBES[0][0][0];
+  TSINGLECUBE c = solved;
+  c.ROTATE(1, true);
+  EXPECT_TRUE(sides_are(c, {red, green, white, yellow, orange, blue}));
+  // Offsets outside 1..3 turn nothing; four turns, or one and its inverse,
+  // give the cubie back; so do two colour moves that undo each other.
   for (LONGINT offset : {0, 4, -1}) {
     c = solved;
     c.ROTATE(offset, true);
-    for (int s = 0; s < 6; ++s) EXPECT_TRUE(same(c.SIDES[s], solved.SIDES[s]));
+    EXPECT_TRUE(sides_are(c, solved_sides)) << offset;
   }
   for (LONGINT offset = 1; offset <= 3; ++offset)
     for (bool verse : {true, false}) {
       c = solved;
       for (int n = 0; n < 4; ++n) c.ROTATE(offset, verse);
-      for (int s = 0; s < 6; ++s) EXPECT_TRUE(same(c.SIDES[s], solved.SIDES[s]));
+      EXPECT_TRUE(sides_are(c, solved_sides)) << offset;
       c.ROTATE(offset, verse);
       c.ROTATE(offset, !verse);
-      for (int s = 0; s < 6; ++s) EXPECT_TRUE(same(c.SIDES[s], solved.SIDES[s]));
+      EXPECT_TRUE(sides_are(c, solved_sides)) << offset;
     }
   c = solved;
   c.MOVECOLORS(4, 0, 5, 2);
   c.MOVECOLORS(2, 5, 0, 4);
-  for (int s = 0; s < 6; ++s) EXPECT_TRUE(same(c.SIDES[s], solved.SIDES[s]));
+  EXPECT_TRUE(sides_are(c, solved_sides));
 }
 
 TEST(LayerTurns, FifteenStepsCommitAQuarterTurn) {
@@ -123,9 +123,7 @@ TEST(LayerTurns, FifteenStepsCommitAQuarterTurn) {
   EXPECT_EQ(ROTBLOCK.X[0], 0);
   // The top-front corner of the left layer went to the bottom front.
   const auto& moved = CUBES[0][0][2].SIDES;
-  EXPECT_TRUE(same(moved[2], white));
-  EXPECT_TRUE(same(moved[4], orange));
-  EXPECT_TRUE(same(moved[1], green));
+  EXPECT_TRUE(same(moved[2], white) && same(moved[4], orange) && same(moved[1], green));
 
   // At -84 on Z layer 1 a step the other way commits nothing.
   reset_cube();
@@ -140,12 +138,10 @@ TEST(LayerTurns, FifteenStepsCommitAQuarterTurn) {
 
 TEST(LayerTurns, StepsRoundHalvesToEven) {
   reset_cube();
-  ROTATELAYERY(2.5f, 1);
-  EXPECT_EQ(ROTBLOCK.Y[1], 2);
-  ROTATELAYERY(3.5f, 1);
-  EXPECT_EQ(ROTBLOCK.Y[1], 6);
-  ROTATELAYERY(-0.5f, 1);
-  EXPECT_EQ(ROTBLOCK.Y[1], 6);
+  for (const auto& [angle, after] : {std::pair{2.5f, 2}, {3.5f, 6}, {-0.5f, 6}}) {
+    ROTATELAYERY(angle, 1);
+    EXPECT_EQ(ROTBLOCK.Y[1], after) << angle;
+  }
 }
 
 TEST(LayerTurns, OtherAxesAreRefusedWhileALayerIsPartTurned) {
@@ -153,11 +149,8 @@ TEST(LayerTurns, OtherAxesAreRefusedWhileALayerIsPartTurned) {
   ROTBLOCK.X[1] = 30;
   ROTATELAYERY(6, 0);
   ROTATELAYERZ(-6, 2);
-  EXPECT_EQ(ROTBLOCK.Y[0], 0);
-  EXPECT_EQ(ROTBLOCK.Z[2], 0);
   ROTATELAYERX(6, 0);
-  EXPECT_EQ(ROTBLOCK.X[0], 6);
-  EXPECT_EQ(ROTBLOCK.X[1], 30);
+  EXPECT_EQ((std::array{ROTBLOCK.Y[0], ROTBLOCK.Z[2], ROTBLOCK.X[0], ROTBLOCK.X[1]}), (std::array{0, 0, 6, 30}));
 }
 
 TEST(LayerTurns, LinedUpLayersFoldIntoTheWholeCube) {
@@ -262,7 +255,7 @@ TEST(LayerTurns, LongRandomPlayKeepsTheInvariantsAndUndoes) {
     ASSERT_LE(turning, 1);
   }
   // Each colour shows nine times on the 54 outer faces.
-  const TGLRGB2 colours[6] = {white, green, orange, red, yellow, blue};
+  const auto& colours = solved_sides;
   int count[6] = {};
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j)
