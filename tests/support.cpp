@@ -42,6 +42,11 @@ std::string temp_file(const bytes& content) {
   return path;
 }
 
+bytes read_file(const std::string& path) {
+  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
 void put32(bytes& f, std::size_t at, std::uint32_t v, bool big_endian) {
   for (int i = 0; i < 4; ++i) f[at + i] = static_cast<std::uint8_t>(v >> (big_endian ? 24 - 8 * i : 8 * i));
 }

@@ -19,6 +19,8 @@ std::string temp_path(const std::string& name);
 bool write_file(const std::string& path, const bytes& content);
 // Writes CONTENT to a new file of the temporary folder and returns its path.
 std::string temp_file(const bytes& content);
+// The bytes of the file at PATH; none when it cannot be read.
+bytes read_file(const std::string& path);
 // The 32-bit value V at byte AT of F, least significant byte first unless
 // BIG_ENDIAN.
 void put32(bytes& f, std::size_t at, std::uint32_t v, bool big_endian = false);

@@ -14,12 +14,13 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "../colours.h"
 
 namespace {
 
@@ -40,20 +41,7 @@ std::string name_of(unsigned long pixel) {
   const double r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
   const double m = std::max({r, g, b, 1.0});
   if (m - std::min({r, g, b}) < 25) return m > 140 ? "white" : "grey";
-  const struct {
-    const char* name;
-    double r, g, b;
-  } named[] = {{"white", 1, 1, 1}, {"green", 0, 1, 0}, {"orange", 1, 0.5, 0}, {"red", 1, 0, 0}, {"yellow", 1, 1, 0}, {"blue", 0, 0, 1}};
-  std::string best;
-  double best_d = 1e9;
-  for (const auto& n : named) {
-    const double d = std::pow(r / m - n.r, 2) + std::pow(g / m - n.g, 2) + std::pow(b / m - n.b, 2);
-    if (d < best_d) {
-      best_d = d;
-      best = n.name;
-    }
-  }
-  return best;
+  return nearest_sticker_colour(r, g, b);
 }
 
 // Reads the probes' bounding box in one request, so that a poll is quick.

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "colours.h"
 #include "cubedraw.h"
 #include "feedback.h"
 #include "glwindow.h"
@@ -130,20 +131,7 @@ class CubePicture : public GLTest {
   // The colour under the projection of world point P, by name.
   static std::string colour_at(const std::array<double, 3>& p) {
     const std::array<BYTE, 3> px = pixel_at(p);
-    const double m = std::max({px[0], px[1], px[2], BYTE(1)});
-    const double r = px[0] / m, g = px[1] / m, b = px[2] / m;
-    const struct {
-      const char* name;
-      double r, g, b;
-    } named[] = {{"white", 1, 1, 1}, {"green", 0, 1, 0},  {"orange", 1, 0.5, 0},
-                 {"red", 1, 0, 0},   {"yellow", 1, 1, 0}, {"blue", 0, 0, 1}};
-    std::string best;
-    double best_d = 1e9;
-    for (const auto& n : named) {
-      const double d = (r - n.r) * (r - n.r) + (g - n.g) * (g - n.g) + (b - n.b) * (b - n.b);
-      if (d < best_d) best_d = d, best = n.name;
-    }
-    return best;
+    return nearest_sticker_colour(px[0], px[1], px[2]);
   }
 
   // Calls SEE(colour name, point) for points of every sticker of every face

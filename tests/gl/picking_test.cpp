@@ -1,4 +1,6 @@
 // Selection-mode picking and the 3D menu, against real GL.
+#include <tuple>
+
 #include "glwindow.h"
 #include "platform.h"
 #include "scene.h"
@@ -86,30 +88,26 @@ TEST_F(Picking, AnItemNamedZeroCountsAsHitWhenNothingIs) {
   menu.SETSELECTON(AREAPULSANTE);
   hover(0, 0, 25);
   menu.ELEMENTSELECTON();
-  EXPECT_TRUE(menu.OVER[0]);
-  EXPECT_TRUE(menu.CLICK[0]);
+  EXPECT_EQ((std::array<bool, 2>{menu.OVER[0], menu.CLICK[0]}), (std::array{true, true}));
   hover(-1, -1, 25);
   menu.ELEMENTSELECTON();
-  EXPECT_FALSE(menu.OVER[0]);
-  EXPECT_TRUE(menu.OVER[1]);
+  EXPECT_EQ((std::array<bool, 2>{menu.OVER[0], menu.OVER[1]}), (std::array{false, true}));
 }
 
 TEST_F(Picking, APressStaysOnItsItemUntilTheRelease) {
   menu.ADDSELECTON(GLVECTOR(1, 0, 25), 7);
   menu.SETSELECTON(AREAPULSANTE);
   const auto [cx, cy] = client_point(1, 0, 25);
-  GLWNDPROC(HWINDOW, WM_MOUSEMOVE, 0, MAKELPARAM(cx, cy));
-  GLWNDPROC(HWINDOW, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cx, cy));
-  menu.ELEMENTSELECTON();
-  EXPECT_TRUE(menu.OVER[0]);
-  EXPECT_TRUE(menu.CLICK[0]);
-  GLWNDPROC(HWINDOW, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 100));
-  menu.ELEMENTSELECTON();
-  EXPECT_FALSE(menu.OVER[0]);
-  EXPECT_TRUE(menu.CLICK[0]);
-  GLWNDPROC(HWINDOW, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
-  menu.ELEMENTSELECTON();
-  EXPECT_FALSE(menu.CLICK[0]);
+  const LONGINT on = MAKELPARAM(cx, cy), off = MAKELPARAM(100, 100);
+  GLWNDPROC(HWINDOW, WM_MOUSEMOVE, 0, on);
+  // Pressed on it, dragged off, released: its hover and press flags.
+  for (const auto& [message, wparam, where, over, click] :
+       {std::tuple{WM_LBUTTONDOWN, MK_LBUTTON, on, true, true}, {WM_MOUSEMOVE, MK_LBUTTON, off, false, true},
+        {WM_LBUTTONUP, 0, off, false, false}}) {
+    GLWNDPROC(HWINDOW, message, wparam, where);
+    menu.ELEMENTSELECTON();
+    EXPECT_EQ((std::array<bool, 2>{menu.OVER[0], menu.CLICK[0]}), (std::array{over, click})) << message;
+  }
 }
 
 TEST_F(Picking, APumpThatMayRestKeepsGoingWhilePicksMoveOrAnItemIsPressed) {

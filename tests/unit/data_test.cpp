@@ -3,20 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "datagen.h"
+#include "support.h"
 #include "tga.h"
 
 namespace {
-
-std::vector<std::uint8_t> read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 TEST(Data, ImagesDecodeAndMatchTheGenerator) {
   for (const std::string& name : data_image_names()) {

@@ -1,6 +1,7 @@
 // Geometry maths: normals, Euler matrices, vector rotation, conversions.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -17,16 +18,14 @@ TGLVECTOR rotate(TGLVECTOR v, int axis, double a) {
 }
 
 void expect_near(TGLVECTOR a, TGLVECTOR b, float tol = 1e-5f) {
-  EXPECT_NEAR(a.X, b.X, tol);
-  EXPECT_NEAR(a.Y, b.Y, tol);
-  EXPECT_NEAR(a.Z, b.Z, tol);
+  for (const auto& [got, want] : {std::pair{a.X, b.X}, {a.Y, b.Y}, {a.Z, b.Z}}) EXPECT_NEAR(got, want, tol);
 }
+
+std::array<double, 3> normal() { return {FNORMAL[1], FNORMAL[2], FNORMAL[3]}; }
 
 TEST(FindNormal, CounterClockwiseCornersFaceTheViewer) {
   FINDNORMAL(0, 0, 0, 1, 0, 0, 1, 1, 0);
-  EXPECT_EQ(FNORMAL[1], 0.0);
-  EXPECT_EQ(FNORMAL[2], 0.0);
-  EXPECT_EQ(FNORMAL[3], 1.0);
+  EXPECT_EQ(normal(), (std::array{0.0, 0.0, 1.0}));
   // Clockwise order gives the opposite normal, and the result is unit length.
   FINDNORMAL(0, 0, 0, 0, 3, 0, 3, 3, 0);
   EXPECT_NEAR(FNORMAL[3], -1.0, 1e-7);
@@ -36,13 +35,9 @@ TEST(FindNormal, CounterClockwiseCornersFaceTheViewer) {
 
 TEST(FindNormal, DegenerateInputGivesTheZeroVector) {
   FINDNORMAL(0, 0, 0, 1, 1, 1, 2, 2, 2);
-  EXPECT_EQ(FNORMAL[1], 0.0);
-  EXPECT_EQ(FNORMAL[2], 0.0);
-  EXPECT_EQ(FNORMAL[3], 0.0);
+  EXPECT_EQ(normal(), (std::array{0.0, 0.0, 0.0}));
   FINDNORMAL(1, 1, 1, 1, 1, 1, 5, 0, 2);
-  EXPECT_EQ(FNORMAL[1], 0.0);
-  EXPECT_EQ(FNORMAL[2], 0.0);
-  EXPECT_EQ(FNORMAL[3], 0.0);
+  EXPECT_EQ(normal(), (std::array{0.0, 0.0, 0.0}));
 }
 
 TEST(Euler, QuarterTurnsFollowTheRightHandRule) {
@@ -70,11 +65,8 @@ TEST(Euler, DegreeAndRadianFormsAgreeAndTheRestIsIdentity) {
   const TGLBASEMATRIX r = MATRIXEULERDEG({static_cast<float>(std::numbers::pi / 2), 0, 0});
   for (int i = 0; i < 4; ++i)
     for (int j = 0; j < 4; ++j) EXPECT_EQ(d[i][j], r[i][j]) << i << "," << j;
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(d[i][3], 0.0f);
-    EXPECT_EQ(d[3][i], 0.0f);
-  }
-  EXPECT_EQ(d[3][3], 1.0f);
+  EXPECT_EQ((std::array{d[0][3], d[1][3], d[2][3], d[3][0], d[3][1], d[3][2], d[3][3]}),
+            (std::array{0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f}));
   // No negative zero where -sin(y) vanishes.
   EXPECT_FALSE(std::signbit(MATRIXEULERDEG({0, 0, 0})[0][2]));
 }
@@ -83,8 +75,7 @@ TEST(Conversions, RoundToSinglePrecision) {
   EXPECT_EQ(DEGTORAD(180), static_cast<float>(std::numbers::pi));
   EXPECT_EQ(DEGTORAD(90), static_cast<float>(std::numbers::pi / 2));
   const TGLRGB2 c = GLCOLOR(0.1, 0.5, 1.0 / 3);
-  EXPECT_EQ(c.R, 0.1f);
-  EXPECT_EQ(c.B, static_cast<float>(1.0 / 3));
+  EXPECT_EQ((std::array{c.R, c.B}), (std::array{0.1f, static_cast<float>(1.0 / 3)}));
 }
 
 }  // namespace

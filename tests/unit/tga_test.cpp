@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -227,9 +226,8 @@ TEST_F(Tga, AgreesWithAnIndependentDecoder) {
                                compress + " -define tga:image-origin=BottomLeft " + tga + " 2>/dev/null && " +
                                "/usr/bin/convert " + tga + " -depth 8 rgba:" + rgba;
       ASSERT_EQ(std::system(make.c_str()), 0) << make;
-      std::ifstream in(tga, std::ios::binary), ref(rgba, std::ios::binary);
-      bytes file((std::istreambuf_iterator<char>(in)), {});
-      bytes reference((std::istreambuf_iterator<char>(ref)), {});
+      bytes file = read_file(tga);
+      const bytes reference = read_file(rgba);
       ASSERT_GE(file.size(), 18u);
       if (file[0] != 0) {
         // An ID field is refused; without it the same pixels must decode.
@@ -340,8 +338,7 @@ TEST(Bmp, AgreesWithAnIndependentDecoder) {
     const std::string make = std::string("/usr/bin/convert -size 37x23 plasma:fractal -seed 3 ") + coding.write + bmp +
                              " 2>/dev/null && /usr/bin/convert " + bmp + " -depth 8 rgb:" + rgb;
     ASSERT_EQ(std::system(make.c_str()), 0) << make;
-    std::ifstream ref(rgb, std::ios::binary);
-    const bytes reference((std::istreambuf_iterator<char>(ref)), {});
+    const bytes reference = read_file(rgb);
     vtr_image image;
     ASSERT_TRUE(vtr_load_bmp(bmp.c_str(), &image)) << coding.write;
     ASSERT_EQ(image.width, 37);
