@@ -49,6 +49,12 @@ void expect_vertex(const fb_vertex& v, double x, double y, double z, double tol 
   for (const auto& [got, want] : {std::pair{v.x, x}, {v.y, y}, {v.z, z}}) EXPECT_NEAR(got, want, tol);
 }
 
+// The vertex path's edit mode recorded no vertex.
+void expect_nothing_recorded() {
+  EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FCOUNT, 0);
+  EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FOFFSET[1].X, 0.0f);
+}
+
 void expect_tex(const fb_vertex& v, double s, double t) {
   for (const auto& [got, want] : {std::pair{v.s, s}, {v.t, t}}) EXPECT_NEAR(got, want, 1e-5);
 }
@@ -109,8 +115,7 @@ TEST_F(Drawing, PlainPathSendsWhatDirectCallsSend) {
     expect_vertex(through_path[i], direct[i].x, direct[i].y, direct[i].z, 0);
     expect_tex(through_path[i], direct[i].s, direct[i].t);
   }
-  EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FCOUNT, 0);
-  EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FOFFSET[1].X, 0.0f);
+  expect_nothing_recorded();
 }
 
 TEST_F(Drawing, RemoveSendsNothingButStillCopiesTheSlotCount) {
@@ -135,18 +140,14 @@ TEST_F(Drawing, EditModeFillsSlotsInOrderAndReusesTheLast) {
     GLEND();
   });
   EXPECT_EQ(v.GLVERT3FCOUNT, 4);
-  for (int k = 1; k <= 3; ++k) EXPECT_FLOAT_EQ(v.GLVERT3FOFFSET[k].X, 0.1f * k);
-  EXPECT_FLOAT_EQ(v.GLVERT3FOFFSET[4].X, 0.6f);
-  EXPECT_EQ(v.GLVERT3FOFFSET[5].X, 0.0f);
+  for (int k = 1; k <= 5; ++k) EXPECT_FLOAT_EQ(v.GLVERT3FOFFSET[k].X, k < 4 ? 0.1f * k : k == 4 ? 0.6f : 0) << k;
   // With every per-slot entry zero each vertex is sent as given, and the
   // unset scale becomes (1, 1, 1).
   ASSERT_EQ(sent.size(), 6u);
   for (int i = 0; i < 6; ++i) EXPECT_NEAR(sent[i].x, 0.1 * (i + 1), 1e-5);
-  for (int k = 1; k <= 4; ++k) {
-    EXPECT_EQ(v.GLVERT3F[k].X, v.GLVERT3FOFFSET[k].X);
-    EXPECT_EQ(v.GLVERT3FTMPSCALE[k].X, 1.0f);
-    EXPECT_EQ(v.GLVERT3FTMPSCALE[k].Z, 1.0f);
-  }
+  for (int k = 1; k <= 4; ++k)
+    EXPECT_EQ((std::array{v.GLVERT3F[k].X, v.GLVERT3FTMPSCALE[k].X, v.GLVERT3FTMPSCALE[k].Z}),
+              (std::array{v.GLVERT3FOFFSET[k].X, 1.0f, 1.0f}));
 }
 
 TEST_F(Drawing, EditModeScalesTranslatesAndTurnsEachSlot) {
@@ -183,8 +184,7 @@ TEST_F(Drawing, EditModeWithoutSlotsDrawsAsGivenAndRecordsNothing) {
   });
   ASSERT_EQ(sent.size(), 1u);
   expect_vertex(sent[0], 0.5, 0.25, 0);
-  EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FCOUNT, 0);
-  EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FOFFSET[1].X, 0.0f);
+  expect_nothing_recorded();
   EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FTMPSCALE[1].X, 0.0f);
 }
 
@@ -228,9 +228,7 @@ TEST_F(Drawing, OverlayModeFollowsTheWindowShape) {
     GLfloat p[16], clear[4];
     glGetFloatv(GL_PROJECTION_MATRIX, p);
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    EXPECT_NEAR(p[0], 2.0 / 4, 1e-6);
-    EXPECT_NEAR(p[5], 1.0 / half, 1e-6);
-    EXPECT_NEAR(p[10], -2.0 / 4, 1e-6);
+    for (const auto& [got, want] : {std::pair{p[0], 0.5}, {p[5], 1.0 / half}, {p[10], -0.5}}) EXPECT_NEAR(got, want, 1e-6);
     EXPECT_EQ(clear[0] + clear[1] + clear[2] + clear[3], 0.0f);
   }
   WIDTH = w;
@@ -244,10 +242,7 @@ TEST_F(Drawing, PointLightMovesTheLightAndDrawsAMarkerOnlyWithASize) {
   EXPECT_TRUE(feedback_vertices([] { PUTGLPOINTLIGHT(GL_LIGHT0, 0, 0, 10, 10, 0.1f); }, &points).empty());
   GLfloat pos[4];
   glGetLightfv(GL_LIGHT0, GL_POSITION, pos);
-  EXPECT_FLOAT_EQ(pos[1], 10);
-  EXPECT_FLOAT_EQ(pos[2], 10);
-  EXPECT_FLOAT_EQ(pos[3], 0.1f);
-  EXPECT_EQ(LIGHTPOSITION[3], 0.1f);
+  EXPECT_EQ((std::array{pos[1], pos[2], pos[3], LIGHTPOSITION[3]}), (std::array{10.0f, 10.0f, 0.1f, 0.1f}));
 
   // Under a camera translation the position is stored in eye coordinates.
   glTranslatef(0, 0, -30);
@@ -310,9 +305,9 @@ TEST_F(Drawing, MaterialsAreFrontOnlyAndGLKeepsItsShininessRange) {
   // 150 is outside GL's range: the shininess before stays.
   SETGLNEWMAT(0, 0, 0, 0.05f, 0.05f, 0.05f, 1, 1, 1, 0.05f, 0.05f, 0.05f, 150);
   glGetMaterialfv(GL_FRONT, GL_SHININESS, v);
-  EXPECT_EQ(v[0], 50.0f);
-  glGetMaterialfv(GL_FRONT, GL_DIFFUSE, v);
-  EXPECT_FLOAT_EQ(v[0], 0.05f);
+  GLfloat diffuse[4];
+  glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
+  EXPECT_EQ((std::array{v[0], diffuse[0]}), (std::array{50.0f, 0.05f}));
   while (glGetError() != GL_NO_ERROR) {
   }
 }
@@ -333,8 +328,7 @@ TEST_F(Drawing, SpritesDropTheirClearPartsAndTheOtherSwitchesDoWhatTheySay) {
   square(6, 0, -20, 0, 1, 0);  // behind, drawn over: no depth was written
   EXPECT_EQ(pixel(column(-3, 10), 300), grey);
   const auto both = pixel(column(3, 10), 300);  // red half-blended, then green
-  EXPECT_GT(both[0], 200);
-  EXPECT_GT(both[1], 150);
+  EXPECT_TRUE(both[0] > 200 && both[1] > 150) << both[0] << "," << both[1];
   // Off, whatever came before: every part drawn, depth written, no blend.
   glDepthMask(GL_FALSE);
   SETGLSPRITEOFF();
@@ -347,8 +341,7 @@ TEST_F(Drawing, SpritesDropTheirClearPartsAndTheOtherSwitchesDoWhatTheySay) {
   fresh();
   square(-3, 0, -10, 1, 0, 0, 1, true);
   square(3, 0, -10, 1, 0, 0);
-  EXPECT_EQ(pixel(column(-3, 10), 300), grey);
-  EXPECT_EQ(pixel(column(3, 10), 300), red);
+  EXPECT_EQ((std::array{pixel(column(-3, 10), 300), pixel(column(3, 10), 300)}), (std::array{grey, red}));
   glDisable(GL_CULL_FACE);
   // Two-sided lighting lights the back of a square by its back: lit from
   // the front, the back of a clockwise square then stays dark.
@@ -448,25 +441,17 @@ TEST_F(Drawing, BevelledCubeSpansItsSizeWithEveryQuadFacingOut) {
       // The winding faces away from the centre (corner quads may be
       // degenerate at the pole; their first three corners still tell).
       const auto w = winding_normal(q);
-      if (!std::isnan(w[0])) {
-        EXPECT_GT(w[0] * centre[0] + w[1] * centre[1] + w[2] * centre[2], 0);
-      }
+      if (!std::isnan(w[0])) EXPECT_GT(w[0] * centre[0] + w[1] * centre[1] + w[2] * centre[2], 0);
     }
-    for (int a = 0; a < 3; ++a) {
-      EXPECT_NEAR(lo[a], -1.5, 1e-5);
-      EXPECT_NEAR(hi[a], 1.5, 1e-5);
-    }
+    for (int a = 0; a < 3; ++a)
+      EXPECT_TRUE(std::abs(lo[a] + 1.5) < 1e-5 && std::abs(hi[a] - 1.5) < 1e-5) << a << ": " << lo[a] << " to " << hi[a];
   }
 }
 
 TEST_F(Drawing, BevelledCubeWithoutRadiusIsAPlainCube) {
   const auto vertices = feedback_vertices([] { CUBOSMUSSATO(0.5f, 0, 0, 2, 0, 2, 1); });
   ASSERT_FALSE(vertices.empty());
-  for (const auto& v : vertices) {
-    EXPECT_NEAR(std::abs(v.x - 0.5), 1, 1e-5);
-    EXPECT_NEAR(std::abs(v.y), 1, 1e-5);
-    EXPECT_NEAR(std::abs(v.z), 1, 1e-5);
-  }
+  for (const auto& v : vertices) expect_vertex({std::abs(v.x - 0.5), std::abs(v.y), std::abs(v.z)}, 1, 1, 1, 1e-5);
 }
 
 TEST_F(Drawing, SolidsLeaveTheMatrixAsTheyFoundIt) {

@@ -6,13 +6,7 @@
 
 namespace {
 
-void set_culling(bool on) {
-  if (on) {
-    glEnable(GL_CULL_FACE);
-  } else {
-    glDisable(GL_CULL_FACE);
-  }
-}
+void set_culling(bool on) { (on ? glEnable : glDisable)(GL_CULL_FACE); }
 
 GLfloat buffer[1 << 21];
 
@@ -104,12 +98,10 @@ int vertex_path_count(const std::function<void()>& draw) {
   const LONGINT setnum = v.GLVERT3FSETNUM;
   v.GLVERT3FSETNUM = GLVERT3FSLOTS;
   v.GLVERT3FCOUNT = 0;
-  GLVERT3FENABLEEDIT = true;
-  GLVERT3FREMOVE = true;
+  GLVERT3FENABLEEDIT = GLVERT3FREMOVE = true;
   draw();
   const int count = v.GLVERT3FCOUNT;
-  GLVERT3FENABLEEDIT = false;
-  GLVERT3FREMOVE = false;
+  GLVERT3FENABLEEDIT = GLVERT3FREMOVE = false;
   v.GLVERT3FSETNUM = setnum;
   v.GLVERT3FCOUNT = 0;
   for (int k = 1; k <= count; ++k) v.GLVERT3FTMPSCALE[k] = {0, 0, 0};

@@ -62,8 +62,7 @@ TEST_F(WindowProcedure, TheCaptureStaysWhileAButtonIsHeldAndALostOneEndsTheDrag)
   send(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, at(10, 10));
   send(WM_RBUTTONUP, MK_LBUTTON, at(10, 10));
   EXPECT_EQ(vtr_capture(), HWINDOW);
-  EXPECT_TRUE(LEFTMOUSEDOWN);
-  EXPECT_FALSE(RIGHTMOUSEDOWN);
+  EXPECT_TRUE(LEFTMOUSEDOWN && !RIGHTMOUSEDOWN);
   send(WM_LBUTTONUP, 0, at(-300, 900));
   EXPECT_EQ(vtr_capture(), 0u);
   // The system takes the capture away from a drag (another window, a
@@ -73,11 +72,9 @@ TEST_F(WindowProcedure, TheCaptureStaysWhileAButtonIsHeldAndALostOneEndsTheDrag)
   if (!take_capture_away()) vtr_post_message(HWINDOW, WM_CAPTURECHANGED, 0, 0);
   for (int i = 0; i < 3; ++i) SETGLMSG();
   EXPECT_FALSE(LEFTMOUSEDOWN || RIGHTMOUSEDOWN);
-  EXPECT_EQ(SETMX, 0);
-  EXPECT_EQ(vtr_capture(), 0u);
+  EXPECT_EQ((std::array<LONGINT, 2>{SETMX, static_cast<LONGINT>(vtr_capture())}), (std::array<LONGINT, 2>{0, 0}));
   send(WM_MOUSEMOVE, 0, at(200, 100));
-  EXPECT_EQ(XROT, 0);
-  EXPECT_EQ(DEPTH, 0);
+  EXPECT_EQ((std::array{XROT, DEPTH}), (std::array{0.0f, 0.0f}));
 }
 
 TEST_F(WindowProcedure, OnAMonitorOfAnotherScaleTheClientAreaAndViewportFollow) {
@@ -143,8 +140,7 @@ TEST_F(WindowProcedure, DragsTurnAndMoveTheView) {
   }
   // The right button's anchor and its release.
   send(WM_RBUTTONDOWN, R, at(50, 100));
-  EXPECT_EQ(ZCOORD, 100);
-  EXPECT_TRUE(RIGHTMOUSEDOWN && RIGHTMOUSEDOWN2);
+  EXPECT_TRUE(ZCOORD == 100 && RIGHTMOUSEDOWN && RIGHTMOUSEDOWN2);
   send(WM_RBUTTONUP, 0, at(50, 200));
   EXPECT_FALSE(RIGHTMOUSEDOWN || RIGHTMOUSEDOWN2);
 }
@@ -156,8 +152,7 @@ TEST_F(WindowProcedure, FreeLookNeedsTheInputFocus) {
   MSPEED = 2;
   MOUSEFREE = true;
   send(WM_MOUSEMOVE, 0, at(700, 10));
-  EXPECT_EQ(XROT, 0);
-  EXPECT_EQ(YROT, 0);
+  EXPECT_EQ((std::array{XROT, YROT}), (std::array{0.0f, 0.0f}));
 }
 
 TEST_F(WindowProcedure, FrameRateReadOutRewritesTheTitle) {
@@ -206,13 +201,11 @@ TEST_F(WindowProcedure, CommandsAndContextMenusReachTheHooksOnlyWithTheMenuBar) 
   commands_seen = menus_asked = 0;
   send(WM_COMMAND, 42);
   send(WM_RBUTTONUP, 0, at(5, 5));
-  EXPECT_EQ(commands_seen, 0);
-  EXPECT_EQ(menus_asked, 0);
+  EXPECT_EQ((std::array{commands_seen, menus_asked}), (std::array{0, 0}));
 
   SHOWMENUBAR = true;
   send(WM_COMMAND, 42);
-  EXPECT_EQ(commands_seen, 1);
-  EXPECT_EQ(last_command, 42);
+  EXPECT_EQ((std::array{commands_seen, last_command}), (std::array{1, 42}));
   // The default handling of a right-button release asks for the menu.
   send(WM_RBUTTONDOWN, MK_RBUTTON, at(5, 5));
   send(WM_RBUTTONUP, 0, at(5, 5));
@@ -239,8 +232,7 @@ TEST_F(WindowProcedure, PostedMessagesSurviveAModalLoopInOrder) {
   for (LONGINT id = 1; id <= 3; ++id) {
     TMSG m{};
     ASSERT_TRUE(vtr_take_message(&m)) << id;
-    EXPECT_EQ(m.MESSAGE, WM_COMMAND);
-    EXPECT_EQ(m.WPARAM, id);
+    EXPECT_EQ((std::array{m.MESSAGE, m.WPARAM}), (std::array{WM_COMMAND, id}));
   }
 }
 
@@ -424,8 +416,7 @@ TEST_F(WindowProcedure, PlatformKeysArriveAsVirtualKeys) {
     platform_push_key(k.position, true, k.symbol, k.num_lock);
     platform_message m{};
     ASSERT_TRUE(platform_take_message(&m));
-    EXPECT_EQ(m.message, WM_KEYDOWN);
-    EXPECT_EQ(m.wparam, k.seen) << k.position << " printing " << k.symbol << (k.num_lock ? "" : " without NumLock");
+    EXPECT_EQ((std::array{m.message, m.wparam}), (std::array{WM_KEYDOWN, k.seen})) << k.position << " printing " << k.symbol << (k.num_lock ? "" : " without NumLock");
   }
 }
 
@@ -455,9 +446,7 @@ TEST_F(WindowProcedure, PlatformButtonsAndMotionCarryTheirButtons) {
     platform_message m{};
     ASSERT_TRUE(platform_take_message(&m));
     EXPECT_EQ(m.message, message);
-    if (held >= 0) {
-      EXPECT_EQ(m.wparam & (MK_LBUTTON | MK_RBUTTON), held) << message;
-    }
+    if (held >= 0) EXPECT_EQ(m.wparam & (MK_LBUTTON | MK_RBUTTON), held) << message;
   }
 }
 
