@@ -51,6 +51,10 @@ void put32(bytes& f, std::size_t at, std::uint32_t v, bool big_endian) {
   for (int i = 0; i < 4; ++i) f[at + i] = static_cast<std::uint8_t>(v >> (big_endian ? 24 - 8 * i : 8 * i));
 }
 
+void put32(bytes& f, std::initializer_list<std::pair<std::size_t, std::uint32_t>> fields, bool big_endian) {
+  for (const auto& [at, v] : fields) put32(f, at, v, big_endian);
+}
+
 bytes tga_file(int type, int width, int height, int depth, const bytes& data) {
   bytes f = {0, 0, static_cast<std::uint8_t>(type), 0, 0, 0, 0, 0, 0, 0, 0, 0,
              static_cast<std::uint8_t>(width), static_cast<std::uint8_t>(width >> 8),

@@ -24,6 +24,8 @@ bytes read_file(const std::string& path);
 // The 32-bit value V at byte AT of F, least significant byte first unless
 // BIG_ENDIAN.
 void put32(bytes& f, std::size_t at, std::uint32_t v, bool big_endian = false);
+// The same for each (AT, V) of FIELDS.
+void put32(bytes& f, std::initializer_list<std::pair<std::size_t, std::uint32_t>> fields, bool big_endian = false);
 // A TGA file of TYPE (2 plain, 10 run-length coded), WIDTH x HEIGHT pixels
 // of DEPTH bits, its DATA after the header.
 bytes tga_file(int type, int width, int height, int depth, const bytes& data = {});

@@ -75,8 +75,7 @@ TEST(SetupFailureDeathTest, AWindowWithoutContextFailsTheInitialisation) {
 TEST(WindowSetup, AnIconFileClaimingAHugeImageIsRefusedUnread) {
   // 4 kB that claim 30000 x 60000 pixels.
   std::vector<std::uint8_t> icon = ico_file(data_icon());
-  put32(icon, 22 + 4, 30000);
-  put32(icon, 22 + 8, 120000);
+  put32(icon, {{22 + 4, 30000}, {22 + 8, 120000}});
   const std::string name = temp_path("vtr-huge") + ".ico";
   ASSERT_TRUE(write_file(name, icon));
   set_environment("SDL_VIDEODRIVER", "offscreen");

@@ -71,9 +71,8 @@ TEST_F(Tga, PlainAndRunLengthPixelsTurnToRgbOrder) {
   for (const auto& d : decodes) {
     ASSERT_TRUE(decode(d.file)) << d.what;
     EXPECT_EQ(pixels(), d.pixels) << d.what;
-    EXPECT_EQ(texture.BPP, d.file[16]) << d.what;
-    EXPECT_EQ(texture.TYP, d.file[16] == 24 ? TGA_GL_RGB : TGA_GL_RGBA) << d.what;
-    EXPECT_EQ(texture.HEIGHT, d.file[14]) << d.what;
+    const LONGWORD type = d.file[16] == 24 ? TGA_GL_RGB : TGA_GL_RGBA;
+    EXPECT_EQ((std::array<LONGWORD, 3>{texture.BPP, texture.TYP, texture.HEIGHT}), (std::array<LONGWORD, 3>{d.file[16], type, d.file[14]})) << d.what;
     tga_free(texture);
   }
   EXPECT_TRUE(boxes_shown.empty());
@@ -145,22 +144,16 @@ TEST_F(Tga, FilesReadThroughTheBufferAgreeWithMemory) {
   int left = w * h;
   while (left > 0) {
     const int n = std::min<int>(left, 1 + rng() % 128);
-    if (rng() % 2) {
-      rle.push_back(static_cast<BYTE>(0x80 + n - 1));
-      BYTE px[4] = {BYTE(rng()), BYTE(rng()), BYTE(rng()), BYTE(rng())};
-      rle.insert(rle.end(), px, px + 4);
-      for (int i = 0; i < n; ++i) {
-        raw.insert(raw.end(), px, px + 4);
-        expected.insert(expected.end(), {px[2], px[1], px[0], px[3]});
-      }
-    } else {
-      rle.push_back(static_cast<BYTE>(n - 1));
-      for (int i = 0; i < n; ++i) {
-        BYTE px[4] = {BYTE(rng()), BYTE(rng()), BYTE(rng()), BYTE(rng())};
+    const bool run = rng() % 2;  // one pixel repeated, or N pixels of their own
+    rle.push_back(static_cast<BYTE>((run ? 0x80 : 0) + n - 1));
+    BYTE px[4];
+    for (int i = 0; i < n; ++i) {
+      if (i == 0 || !run) {
+        for (BYTE& c : px) c = BYTE(rng());
         rle.insert(rle.end(), px, px + 4);
-        raw.insert(raw.end(), px, px + 4);
-        expected.insert(expected.end(), {px[2], px[1], px[0], px[3]});
       }
+      raw.insert(raw.end(), px, px + 4);
+      expected.insert(expected.end(), {px[2], px[1], px[0], px[3]});
     }
     left -= n;
   }
@@ -273,27 +266,23 @@ TEST(ImageFile, SizesClaimedByBitmapsIconsAndPngs) {
   bytes cursor = icon;
   cursor[2] = 2;  // a cursor's directory: the same images
   EXPECT_EQ(extent(cursor), "20x10");
-  put32(icon, 22 + 4, 30000);
-  put32(icon, 22 + 8, 120000);
+  put32(icon, {{22 + 4, 30000}, {22 + 8, 120000}});
   EXPECT_EQ(extent(icon), "30000x60000");
   // A bitmap file, bottom-up or top-down.
   bytes bitmap = bmp_file(small);
   EXPECT_EQ(extent(bitmap), "20x10");
   put32(bitmap, 14 + 8, static_cast<std::uint32_t>(-10));
   EXPECT_EQ(extent(bitmap), "20x10");
-  put32(bitmap, 14 + 4, 30000);
-  put32(bitmap, 14 + 8, 30000);
+  put32(bitmap, {{14 + 4, 30000}, {14 + 8, 30000}});
   EXPECT_EQ(extent(bitmap), "30000x30000");
   // A PNG, alone and as the second image of an icon.
   bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 0, 0, 0, 0, 0};
-  put32(png, 16, 300, true);
-  put32(png, 20, 7, true);
+  put32(png, {{16, 300}, {20, 7}}, true);
   EXPECT_EQ(extent(png), "300x7");
   bytes two = ico_file(small);
   two[4] = 2;
   two.insert(two.begin() + 22, 16, 0);
-  put32(two, 6 + 12, 22 + 16);
-  put32(two, 22 + 12, static_cast<std::uint32_t>(two.size()));
+  put32(two, {{6 + 12, 22 + 16}, {22 + 12, static_cast<std::uint32_t>(two.size())}});
   two.insert(two.end(), png.begin(), png.end());
   EXPECT_EQ(extent(two), "300x10");
   // Anything else, an entry pointing past the end, or no pixels: refused.
@@ -381,8 +370,7 @@ TEST(Bmp, BrokenOrImpossibleFilesAreRefusedWhole) {
   for (const auto& [width, height] : {std::pair<std::uint32_t, std::uint32_t>{96, 0}, {0, 96}, {96, 8193}, {8193, 96},
                                       {96, static_cast<std::uint32_t>(-8193)}, {8192, 8192}}) {
     bytes claim = good;
-    put32(claim, 14 + 4, width);
-    put32(claim, 14 + 8, height);
+    put32(claim, {{14 + 4, width}, {14 + 8, height}});
     EXPECT_FALSE(vtr_decode_bmp(claim.data(), claim.size(), &again)) << width << " x " << height;
   }
   EXPECT_LT(peak_memory_kb() - before, 64 * 1024) << "kilobytes";
@@ -393,16 +381,10 @@ TEST(Bmp, BrokenOrImpossibleFilesAreRefusedWhole) {
     bytes file(offset + std::size_t{row} * height, 0);
     file[0] = 'B';
     file[1] = 'M';
-    put32(file, 2, static_cast<std::uint32_t>(file.size()));
-    put32(file, 10, offset);
-    put32(file, 14, 40);
-    put32(file, 14 + 4, width);
-    put32(file, 14 + 8, height);
-    file[14 + 12] = 1;  // planes
-    file[14 + 14] = 1;  // bits a pixel
+    put32(file, {{2, static_cast<std::uint32_t>(file.size())}, {10, offset}, {14, 40}, {14 + 4, width}, {14 + 8, height}});
+    file[14 + 12] = file[14 + 14] = 1;  // planes, bits a pixel
     EXPECT_FALSE(vtr_decode_bmp(file.data(), file.size(), &again)) << width << " x " << height;
-    put32(file, 14 + 4, width == 1 ? 1 : 8192);
-    put32(file, 14 + 8, height == 1 ? 1 : 8192);
+    put32(file, {{14 + 4, width == 1 ? 1 : 8192}, {14 + 8, height == 1 ? 1 : 8192}});
     EXPECT_TRUE(vtr_decode_bmp(file.data(), file.size(), &again)) << "within the limit";
   }
 
