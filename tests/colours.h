@@ -10,7 +10,8 @@ inline std::string nearest_sticker_colour(double r, double g, double b) {
   const struct {
     const char* name;
     double r, g, b;
-  } named[] = {{"white", 1, 1, 1}, {"green", 0, 1, 0}, {"orange", 1, 0.5, 0}, {"red", 1, 0, 0}, {"yellow", 1, 1, 0}, {"blue", 0, 0, 1}};
+  } named[] = {{"white", 1, 1, 1}, {"green", 0, 1, 0},  {"orange", 1, 0.5, 0},
+               {"red", 1, 0, 0},   {"yellow", 1, 1, 0}, {"blue", 0, 0, 1}};
   const char* best = "";
   double best_d = 1e9;
   for (const auto& n : named) {

@@ -274,7 +274,8 @@ TEST_F(CubePicture, GeometryCountsAndTheStateLeftBehind) {
   expect_matrices_kept([] { GENCUBE(3.0f); });
   GLint two_side;
   glGetIntegerv(GL_LIGHT_MODEL_TWO_SIDE, &two_side);
-  EXPECT_EQ((std::array<GLint, 3>{glIsEnabled(GL_TEXTURE_2D), glIsEnabled(GL_CULL_FACE), two_side}), (std::array<GLint, 3>{1, 1, 0}));
+  EXPECT_EQ((std::array<GLint, 3>{glIsEnabled(GL_TEXTURE_2D), glIsEnabled(GL_CULL_FACE), two_side}),
+            (std::array<GLint, 3>{1, 1, 0}));
   // The last sticker drawn is the +X face of cell [2][2][2]: blue.
   GLfloat ambient[4];
   glGetMaterialfv(GL_FRONT, GL_AMBIENT, ambient);

@@ -175,13 +175,11 @@ TEST_F(ImageButton, ThePumpRoutesThePointerByShapeAndDeliversTheCommand) {
   // Over the transparent corner the main window has the pointer.
   platform_push_mouse_motion(102, 102);
   SETGLMSG();
-  EXPECT_EQ(SETOMX, 102);
-  EXPECT_EQ(mode(b), 1);
+  EXPECT_EQ((std::array{SETOMX, mode(b)}), (std::array{102, 1}));
   // Over the disc the button does, in its own coordinates.
   platform_push_mouse_motion(148, 148);
   SETGLMSG();
-  EXPECT_EQ(mode(b), 2);
-  EXPECT_EQ(SETOMX, 102);
+  EXPECT_EQ((std::array{SETOMX, mode(b)}), (std::array{102, 2}));
   platform_push_mouse_button(1, true, 148, 148);
   platform_push_mouse_button(1, false, 148, 148);
   SETGLMSG();
@@ -212,8 +210,7 @@ TEST_F(ImageButton, ThePumpRoutesThePointerByShapeAndDeliversTheCommand) {
   platform_push_mouse_button(3, false, 148, 148);
   SETGLMSG();
   SETGLMSG();
-  EXPECT_EQ(menus_asked, 1);
-  EXPECT_FALSE(RIGHTMOUSEDOWN);
+  EXPECT_TRUE(menus_asked == 1 && !RIGHTMOUSEDOWN);
 
   // Where two buttons overlap, the pointer goes to the one on top: the one
   // made last.
@@ -222,8 +219,7 @@ TEST_F(ImageButton, ThePumpRoutesThePointerByShapeAndDeliversTheCommand) {
   platform_push_mouse_motion(175, 175);  // inside both discs
   SETGLMSG();
   SETGLMSG();
-  EXPECT_EQ(mode(above), 2);
-  EXPECT_EQ(mode(b), 1);
+  EXPECT_EQ((std::array{mode(above), mode(b)}), (std::array{2, 1}));
   vtr_destroy_window(above);
   vtr_destroy_window(b);
 }
@@ -237,15 +233,13 @@ TEST_F(ImageButton, ButtonsAndTheStatusBarAreDrawnOverThePicture) {
   };
   // The normal image at the centre, the GL picture at the corner.
   const auto centre = pixel(50 + 20, 40 + 48);
-  EXPECT_GT(centre[2], 150);
-  EXPECT_LT(centre[0], 100);
+  EXPECT_TRUE(centre[2] > 150 && centre[0] < 100) << centre[0] << "," << centre[2];
   EXPECT_EQ(pixel(50 + 1, 40 + 1), (std::vector<int>{0, 0, 0}));
   // Hovered, the hover image.
   HOVERBUTTONHANDLER(b, WM_MOUSEMOVE, 0, MAKELPARAM(48, 48));
   draw_over_black();
   const auto hovered = pixel(50 + 20, 40 + 48);
-  EXPECT_GT(hovered[1], 150);
-  EXPECT_LT(hovered[2], 100);
+  EXPECT_TRUE(hovered[1] > 150 && hovered[2] < 100) << hovered[1] << "," << hovered[2];
   vtr_destroy_window(b);
 
   // Placed partly above and left of the client area, it shows what is left:
@@ -321,13 +315,10 @@ TEST_F(StatusBar, PartsAndTheirTexts) {
   platform_push_mouse_motion(190, ch - 8, MK_LBUTTON);
   platform_push_mouse_button(1, false, 190, ch - 8);
   for (int i = 0; i < 3; ++i) SETGLMSG();
-  EXPECT_EQ(SETMX, 0);
-  EXPECT_EQ(XROT, 0);
-  EXPECT_EQ(YROT, 0);
+  EXPECT_TRUE(SETMX == 0 && XROT == 0 && YROT == 0) << SETMX << " " << XROT << " " << YROT;
   platform_push_mouse_button(1, true, 150, ch - VTR_STATUS_HEIGHT - 1);
   SETGLMSG();
-  EXPECT_EQ(SETMX, 150);
-  EXPECT_TRUE(LEFTMOUSEDOWN);
+  EXPECT_TRUE(SETMX == 150 && LEFTMOUSEDOWN) << SETMX;
   // Pressed above it, a drag across the strip stays the main window's, and
   // so does the release there.
   platform_push_mouse_motion(170, ch - 5, MK_LBUTTON);
@@ -335,8 +326,7 @@ TEST_F(StatusBar, PartsAndTheirTexts) {
   EXPECT_FLOAT_EQ(YROT, 20);
   platform_push_mouse_button(1, false, 170, ch - 5);
   SETGLMSG();
-  EXPECT_FALSE(LEFTMOUSEDOWN);
-  EXPECT_EQ(vtr_capture(), 0u);
+  EXPECT_TRUE(!LEFTMOUSEDOWN && vtr_capture() == 0);
 }
 
 }  // namespace

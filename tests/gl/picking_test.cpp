@@ -156,13 +156,8 @@ TEST_F(Picking, DrawingAnItemRunsOneCallbackOfEachPairAtItsPosition) {
   static GLfloat seen[16];
   menu.DRAWMENUID([] { ++over_calls; glGetFloatv(GL_MODELVIEW_MATRIX, seen); }, [] { ++not_over_calls; },
                   [] { ++clicked_calls; }, [] { ++not_clicked_calls; }, 0);
-  EXPECT_EQ(over_calls, 1);
-  EXPECT_EQ(not_over_calls, 0);
-  EXPECT_EQ(clicked_calls, 0);
-  EXPECT_EQ(not_clicked_calls, 1);
-  EXPECT_FLOAT_EQ(seen[12], 1);
-  EXPECT_FLOAT_EQ(seen[13], 2);
-  EXPECT_FLOAT_EQ(seen[14], -27);
+  EXPECT_EQ((std::array{over_calls, not_over_calls, clicked_calls, not_clicked_calls}), (std::array{1, 0, 0, 1}));
+  EXPECT_EQ((std::array{seen[12], seen[13], seen[14]}), (std::array{1.0f, 2.0f, -27.0f}));
 }
 
 }  // namespace

@@ -416,7 +416,8 @@ TEST_F(WindowProcedure, PlatformKeysArriveAsVirtualKeys) {
     platform_push_key(k.position, true, k.symbol, k.num_lock);
     platform_message m{};
     ASSERT_TRUE(platform_take_message(&m));
-    EXPECT_EQ((std::array{m.message, m.wparam}), (std::array{WM_KEYDOWN, k.seen})) << k.position << " printing " << k.symbol << (k.num_lock ? "" : " without NumLock");
+    EXPECT_EQ((std::array{m.message, m.wparam}), (std::array{WM_KEYDOWN, k.seen}))
+        << k.position << " printing " << k.symbol << (k.num_lock ? "" : " without NumLock");
   }
 }
 

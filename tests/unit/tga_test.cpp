@@ -72,7 +72,8 @@ TEST_F(Tga, PlainAndRunLengthPixelsTurnToRgbOrder) {
     ASSERT_TRUE(decode(d.file)) << d.what;
     EXPECT_EQ(pixels(), d.pixels) << d.what;
     const LONGWORD type = d.file[16] == 24 ? TGA_GL_RGB : TGA_GL_RGBA;
-    EXPECT_EQ((std::array<LONGWORD, 3>{texture.BPP, texture.TYP, texture.HEIGHT}), (std::array<LONGWORD, 3>{d.file[16], type, d.file[14]})) << d.what;
+    EXPECT_EQ((std::array<LONGWORD, 3>{texture.BPP, texture.TYP, texture.HEIGHT}),
+              (std::array<LONGWORD, 3>{d.file[16], type, d.file[14]})) << d.what;
     tga_free(texture);
   }
   EXPECT_TRUE(boxes_shown.empty());
