@@ -54,14 +54,10 @@ retry() {
 }
 
 # x_query CMD...: the output of CMD, a walk over the window tree, from a
-# walk that reached its end. A walk dies with an X error when a window goes
-# away under it, as windows do while the box closes and the game's window
-# opens (under Wine at every start): such a walk is repeated, so that it is
-# never taken for a tree without the window looked for.
-#
-# Each walk is bounded: a client of the X server waits without end while
-# another client holds the server grabbed (Wine grabs it at times), and a
-# walk that hangs so counts as one that failed.
+# walk that reached its end: one that dies with an X error (a window went
+# away under it, as the box and Wine's windows do) is repeated, never taken
+# for a tree without the window looked for. Each walk is bounded in time:
+# an X client waits without end while another (Wine) holds the server.
 x_query() {
   local err="$E2E_LOG.x" out rc
   for _ in $(seq 1 20); do
@@ -130,11 +126,9 @@ window_geometry() {
 }
 
 # expect_geometry WIDTHxHEIGHT+X+Y: waits until $WIN, the client area, has
-# that size and its top-left corner at (X, Y), where a window of that size
-# centred on the screen would have it. Under Wine the X window is the client
-# area alone, inside a frame that no window manager draws and that is
-# centred with it: the corner lies as far in as the frame's two sides
-# differ, none across and up to a caption's height down.
+# that size and its top-left corner at (X, Y), centred on the screen. Under
+# Wine the X window is the client area alone, centred with a frame that no
+# window manager draws: the corner lies up to a caption's height lower.
 expect_geometry() {
   geometry_is() {
     local want="$1" got
@@ -213,10 +207,9 @@ wait_exit() {
 }
 
 # A test still running 45 s after it started the program (none takes 10)
-# is hanging somewhere: what each process is doing then goes to the test's
-# output, so that a run stopped by its time limit shows where it hung. The
-# watchdog holds none of the test's output streams open and ends with the
-# test. A benchmark, which runs for minutes, sets E2E_NO_WATCHDOG.
+# hangs: the processes and windows then go to its output, to show where.
+# The watchdog holds none of the test's streams open and ends with it. A
+# benchmark, which runs for minutes, sets E2E_NO_WATCHDOG.
 watchdog() {
   [ -z "${E2E_NO_WATCHDOG:-}${WATCHDOG_PID:-}" ] || return 0
   local test_pid=$$ log="/proc/$$/fd/2"

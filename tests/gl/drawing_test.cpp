@@ -14,7 +14,6 @@ class Drawing : public GLTest {
     GLTest::SetUp();
     GLVERT3FREMOVE = GLVERT3FENABLEEDIT = false;
     GLBASEVERTEX3F = {};
-    glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
   }
 };
@@ -220,7 +219,6 @@ TEST_F(Drawing, PerspectiveModeShowsTheSceneAsTheProgramSeesIt) {
 }
 
 TEST_F(Drawing, OverlayModeFollowsTheWindowShape) {
-  const LONGINT w = WIDTH, h = HEIGHT;
   for (auto [width, height, half] : {std::tuple{800, 600, 1.5}, std::tuple{600, 800, 800.0 * 2 / 600}}) {
     WIDTH = width;
     HEIGHT = height;
@@ -231,8 +229,6 @@ TEST_F(Drawing, OverlayModeFollowsTheWindowShape) {
     for (const auto& [got, want] : {std::pair{p[0], 0.5}, {p[5], 1.0 / half}, {p[10], -0.5}}) EXPECT_NEAR(got, want, 1e-6);
     EXPECT_EQ(clear[0] + clear[1] + clear[2] + clear[3], 0.0f);
   }
-  WIDTH = w;
-  HEIGHT = h;
 }
 
 TEST_F(Drawing, PointLightMovesTheLightAndDrawsAMarkerOnlyWithASize) {
@@ -262,7 +258,6 @@ TEST_F(Drawing, PointLightMovesTheLightAndDrawsAMarkerOnlyWithASize) {
 TEST_F(Drawing, LightsShareTheirColours) {
   // Each colour of its own, every channel different: a light gets each one
   // in its own place.
-  const auto saved = std::array{AMBIENTLIGHT, DIFFUSELIGHT, SPECULARLIGHT};
   AMBIENTLIGHT = {{0.1f, 0.2f, 0.3f, 0.4f}};
   DIFFUSELIGHT = {{0.5f, 0.6f, 0.7f, 0.8f}};
   SPECULARLIGHT = {{0.9f, 0.15f, 0.25f, 0.35f}};
@@ -276,10 +271,6 @@ TEST_F(Drawing, LightsShareTheirColours) {
     glGetLightfv(GL_LIGHT1, name, got);
     for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(got[i], (*colour)[i]) << name << " channel " << i;
   }
-  glDisable(GL_LIGHT1);
-  AMBIENTLIGHT = saved[0];
-  DIFFUSELIGHT = saved[1];
-  SPECULARLIGHT = saved[2];
 }
 
 TEST_F(Drawing, MaterialsAreFrontOnlyAndGLKeepsItsShininessRange) {
@@ -308,8 +299,6 @@ TEST_F(Drawing, MaterialsAreFrontOnlyAndGLKeepsItsShininessRange) {
   GLfloat diffuse[4];
   glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
   EXPECT_EQ((std::array{v[0], diffuse[0]}), (std::array{50.0f, 0.05f}));
-  while (glGetError() != GL_NO_ERROR) {
-  }
 }
 
 TEST_F(Drawing, SpritesDropTheirClearPartsAndTheOtherSwitchesDoWhatTheySay) {
@@ -354,8 +343,6 @@ TEST_F(Drawing, SpritesDropTheirClearPartsAndTheOtherSwitchesDoWhatTheySay) {
     square(0, 0, -10, 1, 1, 1, 1, true);
     EXPECT_EQ(pixel(400, 300)[0] > 100, !two_sided) << (two_sided ? "two-sided" : "one-sided");
   }
-  TWOSIDEOFF();
-  glDisable(GL_LIGHTING);
 }
 
 // ---------------------------------------------------------------------------

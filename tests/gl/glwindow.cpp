@@ -20,11 +20,20 @@
 namespace {
 
 // Before every test of the program: the window alive at its size, no child
-// left, the input state, the boxes and the pump's switches as at start.
+// left, the input state, the boxes, the pump's switches, the lights' colours
+// and GL's lighting switches and error flags as at start.
 void reset_state() {
+  static const auto lights = std::array{AMBIENTLIGHT, DIFFUSELIGHT, SPECULARLIGHT};
+  AMBIENTLIGHT = lights[0];
+  DIFFUSELIGHT = lights[1];
+  SPECULARLIGHT = lights[2];
   record_boxes();
   reset_input();
   if (HWINDOW == 0) return;
+  for (GLenum light : {GL_LIGHTING, GL_LIGHT0, GL_LIGHT1}) glDisable(light);
+  TWOSIDEOFF();
+  while (glGetError() != GL_NO_ERROR) {
+  }
   if (vtr_main_window() == 0) {
     // A test closed the window: the same window is the toolkit's again.
     vtr_create_window(VTR_MAIN_CLASS, 0, 0, 0, 800, 600, 0);

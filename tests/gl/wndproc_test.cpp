@@ -23,13 +23,10 @@ bool contains(const std::vector<LONGINT>& ids, LONGINT id) { return std::find(id
 TEST_F(WindowProcedure, DestructionAndEscapeEndTheRun) {
   // Escape ends it without destroying the window or recording the key.
   for (const auto& [message, wparam] : {std::pair{WM_DESTROY, 0}, {WM_KEYDOWN, VK_ESCAPE}}) {
-    EXPECT_EQ(send(WM_CREATE), 0);
-    EXPECT_TRUE(ACTIVE);
-    EXPECT_EQ(send(message, wparam), 0);
-    EXPECT_FALSE(ACTIVE);
+    EXPECT_TRUE(send(WM_CREATE) == 0 && ACTIVE);
+    EXPECT_TRUE(send(message, wparam) == 0 && !ACTIVE) << message;
     EXPECT_EQ(SETKEY[VK_ESCAPE], 0);
-    EXPECT_TRUE(contains(drain_messages(), WM_QUIT));
-    EXPECT_TRUE(platform_window_exists());
+    EXPECT_TRUE(contains(drain_messages(), WM_QUIT) && platform_window_exists()) << message;
   }
   send(WM_CREATE);
 }
@@ -47,12 +44,10 @@ TEST_F(WindowProcedure, KeysFillTheTableAndAnyReleaseEndsFreeLook) {
 TEST_F(WindowProcedure, LeftPressRecordsThePointAndTakesTheCapture) {
   send(WM_LBUTTONDOWN, MK_LBUTTON, at(120, 45));
   EXPECT_EQ((std::array{SETMX, SETMY, XCOORD, YCOORD}), (std::array{120, 45, 120, 45}));
-  EXPECT_TRUE(LEFTMOUSEDOWN && LEFTMOUSEDOWN2);
-  EXPECT_EQ(vtr_capture(), HWINDOW);
+  EXPECT_TRUE(LEFTMOUSEDOWN && LEFTMOUSEDOWN2 && vtr_capture() == HWINDOW);
   send(WM_LBUTTONUP, 0, at(130, 50));
   EXPECT_EQ((std::array{SETMX, SETMY, XCOORD, YCOORD}), (std::array{0, 0, 0, 0}));
-  EXPECT_FALSE(LEFTMOUSEDOWN || LEFTMOUSEDOWN2);
-  EXPECT_EQ(vtr_capture(), 0u);
+  EXPECT_FALSE(LEFTMOUSEDOWN || LEFTMOUSEDOWN2 || vtr_capture() != 0);
 }
 
 TEST_F(WindowProcedure, TheCaptureStaysWhileAButtonIsHeldAndALostOneEndsTheDrag) {
@@ -61,8 +56,7 @@ TEST_F(WindowProcedure, TheCaptureStaysWhileAButtonIsHeldAndALostOneEndsTheDrag)
   send(WM_LBUTTONDOWN, MK_LBUTTON, at(10, 10));
   send(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, at(10, 10));
   send(WM_RBUTTONUP, MK_LBUTTON, at(10, 10));
-  EXPECT_EQ(vtr_capture(), HWINDOW);
-  EXPECT_TRUE(LEFTMOUSEDOWN && !RIGHTMOUSEDOWN);
+  EXPECT_TRUE(vtr_capture() == HWINDOW && LEFTMOUSEDOWN && !RIGHTMOUSEDOWN);
   send(WM_LBUTTONUP, 0, at(-300, 900));
   EXPECT_EQ(vtr_capture(), 0u);
   // The system takes the capture away from a drag (another window, a
