@@ -188,20 +188,18 @@ std::array<LONGINT, 2> client_point(double x, double y, double z) {
 }
 
 void expect_matrices_kept(const std::function<void()>& draw) {
-  GLfloat before[2][16], after[2][16];
-  GLint depth_before, depth_after, mode, render_mode;
-  glGetFloatv(GL_MODELVIEW_MATRIX, before[0]);
-  glGetFloatv(GL_PROJECTION_MATRIX, before[1]);
-  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth_before);
+  // Both matrices, the modelview stack's depth, the matrix and render modes.
+  auto state = [] {
+    std::array<GLfloat, 32> matrices;
+    std::array<GLint, 3> modes;
+    glGetFloatv(GL_MODELVIEW_MATRIX, matrices.data());
+    glGetFloatv(GL_PROJECTION_MATRIX, matrices.data() + 16);
+    const GLenum names[3] = {GL_MODELVIEW_STACK_DEPTH, GL_MATRIX_MODE, GL_RENDER_MODE};
+    for (int i = 0; i < 3; ++i) glGetIntegerv(names[i], &modes[i]);
+    return std::pair{matrices, modes};
+  };
+  const auto before = state();
+  EXPECT_EQ((std::array{before.second[1], before.second[2]}), (std::array<GLint, 2>{GL_MODELVIEW, GL_RENDER}));
   draw();
-  glGetFloatv(GL_MODELVIEW_MATRIX, after[0]);
-  glGetFloatv(GL_PROJECTION_MATRIX, after[1]);
-  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth_after);
-  glGetIntegerv(GL_MATRIX_MODE, &mode);
-  glGetIntegerv(GL_RENDER_MODE, &render_mode);
-  EXPECT_EQ(depth_before, depth_after);
-  EXPECT_EQ(mode, GL_MODELVIEW);
-  EXPECT_EQ(render_mode, GL_RENDER);
-  for (int m = 0; m < 2; ++m)
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(before[m][i], after[m][i]) << (m ? "projection " : "modelview ") << i;
+  EXPECT_EQ(state(), before);
 }

@@ -231,9 +231,7 @@ TEST_F(WindowProcedure, PostedMessagesSurviveAModalLoopInOrder) {
 }
 
 TEST_F(WindowProcedure, PumpDispatchesOneMessagePerCall) {
-  platform_push_key('A', true);
-  platform_push_key('B', true);
-  platform_push_key('C', true);
+  for (LONGINT key : {'A', 'B', 'C'}) platform_push_key(key, true);
   for (LONGINT key : {'A', 'B', 'C'}) {
     SETGLMSG();
     EXPECT_EQ((std::array{MSG_.MESSAGE, MSG_.WPARAM, SETKEY[key], SETKEY[key + 1]}), (std::array{WM_KEYDOWN, key, -1, 0}));

@@ -206,19 +206,22 @@ TEST_F(Tga, FilesThatCannotBeReadAreReported) {
   FTGA.file = nullptr;
 }
 
+// ImageMagick's convert run on ARGS, its messages dropped: true when it
+// succeeded (false too when it is not installed).
+bool convert(const std::string& args) { return std::system(("/usr/bin/convert " + args + " 2>/dev/null").c_str()) == 0; }
+
 // Files written by ImageMagick, decoded by ImageMagick into top-down RGBA.
 TEST_F(Tga, AgreesWithAnIndependentDecoder) {
-  if (std::system("/usr/bin/convert -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
+  if (!convert("-version > /dev/null")) GTEST_SKIP() << "ImageMagick is not installed";
   const std::string dir = temp_path("vtr-tga-im");
   std::filesystem::create_directories(dir);
   for (const std::string compress : {"None", "RLE"}) {
     for (const std::string alpha : {"off", "on"}) {
       const std::string tga = dir + "/image.tga", rgba = dir + "/image.rgba";
-      const std::string make = "/usr/bin/convert -size 37x23 plasma:fractal -seed 3 -alpha " + alpha +
+      const std::string make = "-size 37x23 plasma:fractal -seed 3 -alpha " + alpha +
                                (alpha == "on" ? " -channel A -fx 'i/w' +channel" : "") + " -depth 8 -compress " +
-                               compress + " -define tga:image-origin=BottomLeft " + tga + " 2>/dev/null && " +
-                               "/usr/bin/convert " + tga + " -depth 8 rgba:" + rgba;
-      ASSERT_EQ(std::system(make.c_str()), 0) << make;
+                               compress + " -define tga:image-origin=BottomLeft " + tga;
+      ASSERT_TRUE(convert(make) && convert(tga + " -depth 8 rgba:" + rgba)) << make;
       bytes file = read_file(tga);
       const bytes reference = read_file(rgba);
       ASSERT_GE(file.size(), 18u);
@@ -307,7 +310,7 @@ TEST(ImageFile, SizesClaimedByBitmapsIconsAndPngs) {
 // Files ImageMagick writes in each coding the decoder takes, against
 // ImageMagick's own reading of them.
 TEST(Bmp, AgreesWithAnIndependentDecoder) {
-  if (std::system("/usr/bin/convert -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
+  if (!convert("-version > /dev/null")) GTEST_SKIP() << "ImageMagick is not installed";
   const std::string dir = temp_path("vtr-bmp-im");
   std::filesystem::create_directories(dir);
   const struct {
@@ -324,9 +327,8 @@ TEST(Bmp, AgreesWithAnIndependentDecoder) {
                  {"-alpha on -type TrueColorAlpha bmp:", 32}};
   for (const auto& coding : codings) {
     const std::string bmp = dir + "/image.bmp", rgb = dir + "/image.rgb";
-    const std::string make = std::string("/usr/bin/convert -size 37x23 plasma:fractal -seed 3 ") + coding.write + bmp +
-                             " 2>/dev/null && /usr/bin/convert " + bmp + " -depth 8 rgb:" + rgb;
-    ASSERT_EQ(std::system(make.c_str()), 0) << make;
+    const std::string make = std::string("-size 37x23 plasma:fractal -seed 3 ") + coding.write + bmp;
+    ASSERT_TRUE(convert(make) && convert(bmp + " -depth 8 rgb:" + rgb)) << make;
     const bytes reference = read_file(rgb);
     vtr_image image;
     ASSERT_TRUE(vtr_load_bmp(bmp.c_str(), &image)) << coding.write;
