@@ -428,7 +428,9 @@ TEST_F(Drawing, BevelledCubeSpansItsSizeWithEveryQuadFacingOut) {
       // The winding faces away from the centre (corner quads may be
       // degenerate at the pole; their first three corners still tell).
       const auto w = winding_normal(q);
-      if (!std::isnan(w[0])) EXPECT_GT(w[0] * centre[0] + w[1] * centre[1] + w[2] * centre[2], 0);
+      if (!std::isnan(w[0])) {
+        EXPECT_GT(w[0] * centre[0] + w[1] * centre[1] + w[2] * centre[2], 0);
+      }
     }
     for (int a = 0; a < 3; ++a)
       EXPECT_TRUE(std::abs(lo[a] + 1.5) < 1e-5 && std::abs(hi[a] - 1.5) < 1e-5) << a << ": " << lo[a] << " to " << hi[a];
@@ -438,7 +440,8 @@ TEST_F(Drawing, BevelledCubeSpansItsSizeWithEveryQuadFacingOut) {
 TEST_F(Drawing, BevelledCubeWithoutRadiusIsAPlainCube) {
   const auto vertices = feedback_vertices([] { CUBOSMUSSATO(0.5f, 0, 0, 2, 0, 2, 1); });
   ASSERT_FALSE(vertices.empty());
-  for (const auto& v : vertices) expect_vertex({std::abs(v.x - 0.5), std::abs(v.y), std::abs(v.z)}, 1, 1, 1, 1e-5);
+  for (const auto& v : vertices)
+    for (double side : {std::abs(v.x - 0.5), std::abs(v.y), std::abs(v.z)}) EXPECT_NEAR(side, 1, 1e-5);
 }
 
 TEST_F(Drawing, SolidsLeaveTheMatrixAsTheyFoundIt) {

@@ -439,7 +439,9 @@ TEST_F(WindowProcedure, PlatformButtonsAndMotionCarryTheirButtons) {
     platform_message m{};
     ASSERT_TRUE(platform_take_message(&m));
     EXPECT_EQ(m.message, message);
-    if (held >= 0) EXPECT_EQ(m.wparam & (MK_LBUTTON | MK_RBUTTON), held) << message;
+    if (held >= 0) {
+      EXPECT_EQ(m.wparam & (MK_LBUTTON | MK_RBUTTON), held) << message;
+    }
   }
 }
 
