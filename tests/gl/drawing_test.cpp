@@ -12,8 +12,6 @@ class Drawing : public GLTest {
  protected:
   void SetUp() override {
     GLTest::SetUp();
-    GLVERT3FREMOVE = GLVERT3FENABLEEDIT = false;
-    GLBASEVERTEX3F = {};
     glDisable(GL_TEXTURE_2D);
   }
 };

@@ -11,6 +11,8 @@ void set_culling(bool on) { (on ? glEnable : glDisable)(GL_CULL_FACE); }
 GLfloat buffer[1 << 21];
 
 std::vector<std::vector<fb_vertex>> run(const std::function<void()>& draw, int* points, bool culling = false) {
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
   glViewport(0, 0, 800, 600);
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
@@ -26,6 +28,7 @@ std::vector<std::vector<fb_vertex>> run(const std::function<void()>& draw, int* 
   draw();
   const int n = glRenderMode(GL_RENDER);
   set_culling(cull);
+  glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);

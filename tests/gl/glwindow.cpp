@@ -20,9 +20,11 @@
 namespace {
 
 // Before every test of the program: the window alive at its size, no child
-// left, the input state, the boxes, the pump's switches, the lights' colours
-// and GL's lighting switches and error flags as at start.
+// left, the input state, the boxes, the pump's switches, the vertex path,
+// the lights' colours and GL's lighting switches and error flags as at start.
 void reset_state() {
+  GLBASEVERTEX3F = {};
+  GLVERT3FREMOVE = GLVERT3FENABLEEDIT = false;
   static const auto lights = std::array{AMBIENTLIGHT, DIFFUSELIGHT, SPECULARLIGHT};
   AMBIENTLIGHT = lights[0];
   DIFFUSELIGHT = lights[1];
@@ -147,6 +149,7 @@ void start_scene() {
   ASSERT_EQ(chdir(ZOZE_SOURCE_DIR), 0);
   start_render_state();
   if (MENU.CNTSEL == 0) OPENGL_CREATELIST();
+  glEnable(GL_TEXTURE_2D);  // as loading the images left it at start
   ASSERT_TRUE(boxes_shown.empty());
   ASSERT_NE(TEXTURETGA2[0].TEXID, 0u);
   reset_cube();
