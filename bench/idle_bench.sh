@@ -2,10 +2,10 @@
 # The share of one core the cube program uses (the process and all its
 # threads, from /proc) over SECONDS in each state: idle in a window, idle
 # full screen, the pointer moving over the cube (away from the controls) at
-# 20 motions a second, a view drag at the same rate, and a turn control held. Each state is run
-# with the program as built (resting while nothing moves) and with its
-# baseline build that draws every frame, alternating, on a private X server.
-# Prints figures, asserts nothing.
+# 20 motions a second, a view drag at the same rate, and a turn control
+# held. Each state is run with the program as built (resting while nothing
+# moves) and with its baseline build that draws every frame, alternating,
+# on a private X server. Prints figures, asserts nothing.
 # Usage: idle_bench.sh PROGRAM BASELINE [SECONDS]
 set -uo pipefail
 program="$1" baseline="$2" seconds="${3:-10}"
