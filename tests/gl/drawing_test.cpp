@@ -103,6 +103,15 @@ void quad() {
 }
 void (*const quad_through_the_path)() = quad<true>;
 
+// The vertices GL receives for points P sent through the vertex path.
+std::vector<fb_vertex> points_through_the_path(const std::vector<std::array<float, 3>>& p) {
+  return feedback_vertices([&] {
+    GLBEGIN(GL_POINTS);
+    for (const auto& [x, y, z] : p) GLVERTEX3F(x, y, z);
+    GLEND();
+  });
+}
+
 TEST_F(Drawing, PlainPathSendsWhatDirectCallsSend) {
   const auto through_path = feedback_vertices(quad<true>);
   const auto direct = feedback_vertices(quad<false>);
@@ -131,11 +140,7 @@ TEST_F(Drawing, EditModeFillsSlotsInOrderAndReusesTheLast) {
   TGLVERTEX3F& v = GLBASEVERTEX3F;
   v.GLVERT3FSETNUM = 4;
   GLVERT3FENABLEEDIT = true;
-  const auto sent = feedback_vertices([] {
-    GLBEGIN(GL_POINTS);
-    for (int i = 1; i <= 6; ++i) GLVERTEX3F(0.1f * i, 0, 0);
-    GLEND();
-  });
+  const auto sent = points_through_the_path({{0.1f, 0, 0}, {0.2f, 0, 0}, {0.3f, 0, 0}, {0.4f, 0, 0}, {0.5f, 0, 0}, {0.6f, 0, 0}});
   EXPECT_EQ(v.GLVERT3FCOUNT, 4);
   for (int k = 1; k <= 5; ++k) EXPECT_FLOAT_EQ(v.GLVERT3FOFFSET[k].X, k < 4 ? 0.1f * k : k == 4 ? 0.6f : 0) << k;
   // With every per-slot entry zero each vertex is sent as given, and the
@@ -156,13 +161,7 @@ TEST_F(Drawing, EditModeScalesTranslatesAndTurnsEachSlot) {
   v.GLVERT3FTMPPOSROT[3] = {0, 1, 0};
   v.GLVERT3FTMPROTATE[3] = {90, 0, 0};
   GLVERT3FENABLEEDIT = true;
-  const auto sent = feedback_vertices([] {
-    GLBEGIN(GL_POINTS);
-    GLVERTEX3F(1, 0, 0);
-    GLVERTEX3F(1, 1, 1);
-    GLVERTEX3F(0, 0, 0);
-    GLEND();
-  });
+  const auto sent = points_through_the_path({{1, 0, 0}, {1, 1, 1}, {0, 0, 0}});
   ASSERT_EQ(sent.size(), 3u);
   expect_vertex(sent[0], 0, 1, 0);
   expect_vertex(sent[1], 2.5, 3, 1);
@@ -174,11 +173,7 @@ TEST_F(Drawing, EditModeScalesTranslatesAndTurnsEachSlot) {
 
 TEST_F(Drawing, EditModeWithoutSlotsDrawsAsGivenAndRecordsNothing) {
   GLVERT3FENABLEEDIT = true;  // GLVERT3FSETNUM left at 0
-  const auto sent = feedback_vertices([] {
-    GLBEGIN(GL_POINTS);
-    GLVERTEX3F(0.5f, 0.25f, 0);
-    GLEND();
-  });
+  const auto sent = points_through_the_path({{0.5f, 0.25f, 0}});
   ASSERT_EQ(sent.size(), 1u);
   expect_vertex(sent[0], 0.5, 0.25, 0);
   expect_nothing_recorded();
