@@ -4,10 +4,9 @@
 #include <dlfcn.h>
 #endif
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 #include <unistd.h>
@@ -59,6 +58,8 @@ const bool resetting = (::testing::UnitTest::GetInstance()->listeners().Append(n
 
 }  // namespace
 
+LONGINT commands_seen = 0, last_command = 0, menus_asked = 0;
+
 void open_test_window() {
   if (HWINDOW != 0) return;
 #ifdef __linux__
@@ -92,32 +93,38 @@ void reset_input() {
   VIEWFPS = false;
   RESTWHENIDLE = false;
   SHOWMENUBAR = false;
-  CREATEMOUSEMENU = nullptr;
-  GETINPUTCOMMAND = nullptr;
+  commands_seen = last_command = menus_asked = 0;
+  CREATEMOUSEMENU = [] { ++menus_asked; };
+  GETINPUTCOMMAND = [](LONGWORD, LONGINT message, LONGINT wparam, LONGINT) -> LONGINT {
+    EXPECT_EQ(message, WM_COMMAND);
+    ++commands_seen;
+    last_command = wparam;
+    return 0;
+  };
 }
 
 bool pump_with(const std::function<void()>& later) {
   using namespace std::chrono_literals;
-  std::mutex lock;
-  std::condition_variable returned;
-  bool done = false;
+  std::atomic<bool> returned = false;
   std::thread helper([&] {
-    std::unique_lock held(lock);
-    const auto over = [&] { return done; };
-    if (later && !returned.wait_for(held, 30ms, over)) {
-      held.unlock();
-      later();
-      held.lock();
+    const auto start = std::chrono::steady_clock::now();
+    bool called = !later;
+    while (!returned) {
+      const auto waited = std::chrono::steady_clock::now() - start;
+      if (!called && waited >= 30ms) {
+        later();
+        called = true;
+      }
+      if (waited >= 3s) {
+        platform_push_key(VK_F24, true);
+        return;
+      }
+      std::this_thread::sleep_for(1ms);
     }
-    if (!returned.wait_for(held, 3s, over)) platform_push_key(VK_F24, true);
   });
   MSG_ = {};
   SETGLMSG();
-  {
-    std::lock_guard<std::mutex> held(lock);
-    done = true;
-  }
-  returned.notify_all();
+  returned = true;
   helper.join();
   return !(MSG_.MESSAGE == WM_KEYDOWN && MSG_.WPARAM == VK_F24);
 }

@@ -20,8 +20,10 @@ class GLTest : public ::testing::Test {
  protected:
   void SetUp() override { open_test_window(); }
 };
-// Puts every input global back to its start value.
+// Puts every input global back to its start value, the program's hooks
+// for commands and the context menu recording what reaches them.
 void reset_input();
+extern LONGINT commands_seen, last_command, menus_asked;
 // Takes every pending message off the queue and returns their ids.
 std::vector<LONGINT> drain_messages();
 // Calls SETGLMSG once while another thread, after a moment, runs LATER

@@ -158,19 +158,9 @@ TEST_F(ImageButton, BitmapsAndTheirPalettes) {
   EXPECT_EQ(vtr_bitmap_count(), bitmaps);
 }
 
-int menus_asked = 0;
-void on_menu() { ++menus_asked; }
-LONGINT command_seen = 0;
-LONGINT on_command(LONGWORD, LONGINT, LONGINT wparam, LONGINT) {
-  command_seen = wparam;
-  return 0;
-}
-
 TEST_F(ImageButton, ThePumpRoutesThePointerByShapeAndDeliversTheCommand) {
   const LONGWORD b = make("B1", 100, 100, 5);
   SHOWMENUBAR = true;
-  GETINPUTCOMMAND = on_command;
-  command_seen = 0;
   MSPEED = 2;
   // Over the transparent corner the main window has the pointer.
   platform_push_mouse_motion(102, 102);
@@ -187,11 +177,10 @@ TEST_F(ImageButton, ThePumpRoutesThePointerByShapeAndDeliversTheCommand) {
   EXPECT_FALSE(LEFTMOUSEDOWN);  // the main window saw no press: no view drag
   SETGLMSG();
   SETGLMSG();  // the posted command
-  EXPECT_EQ(command_seen, 5);
+  EXPECT_EQ((std::array{commands_seen, last_command}), (std::array{1, 5}));
 
   // Entered with the left button held (pressed elsewhere), the button shows
   // pressed and clicks on the release.
-  command_seen = 0;
   platform_push_mouse_motion(102, 102);
   platform_push_key('Q', true);
   platform_push_mouse_motion(148, 148, MK_LBUTTON);
@@ -200,12 +189,10 @@ TEST_F(ImageButton, ThePumpRoutesThePointerByShapeAndDeliversTheCommand) {
   EXPECT_EQ(mode(b), 3);
   SETGLMSG();
   SETGLMSG();
-  EXPECT_EQ(command_seen, 5);
+  EXPECT_EQ((std::array{commands_seen, last_command}), (std::array{2, 5}));
 
   // A right click on the button asks the main window for its context menu,
   // without starting a zoom there.
-  menus_asked = 0;
-  CREATEMOUSEMENU = on_menu;
   platform_push_mouse_button(3, true, 148, 148);
   platform_push_mouse_button(3, false, 148, 148);
   SETGLMSG();
