@@ -29,13 +29,6 @@ struct probe {
   std::string colour;
 };
 
-bool parse_probe(const char* text, probe* p) {
-  char name[32];
-  if (std::sscanf(text, "%d,%d,%31s", &p->x, &p->y, name) != 3) return false;
-  p->colour = name;
-  return true;
-}
-
 // The nearest named colour of a pixel, judged by its hue and brightness.
 std::string name_of(unsigned long pixel) {
   const double r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
@@ -48,10 +41,8 @@ std::string name_of(unsigned long pixel) {
 bool all_match(Display* d, Window w, const std::vector<probe>& probes, bool report) {
   int x0 = 1 << 30, y0 = 1 << 30, x1 = 0, y1 = 0;
   for (const probe& p : probes) {
-    x0 = std::min(x0, p.x);
-    y0 = std::min(y0, p.y);
-    x1 = std::max(x1, p.x);
-    y1 = std::max(y1, p.y);
+    x0 = std::min(x0, p.x), y0 = std::min(y0, p.y);
+    x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
   }
   XImage* image = XGetImage(d, w, x0, y0, x1 - x0 + 1, y1 - y0 + 1, AllPlanes, ZPixmap);
   if (!image) return false;
@@ -88,8 +79,10 @@ int main(int argc, char** argv) {
   }
   std::vector<probe> probes;
   for (int i = first; i < argc; ++i) {
+    char name[32];
     probe p;
-    if (!parse_probe(argv[i], &p)) return 2;
+    if (std::sscanf(argv[i], "%d,%d,%31s", &p.x, &p.y, name) != 3) return 2;
+    p.colour = name;
     probes.push_back(p);
   }
   if (!hold) return all_match(d, w, probes, true) ? 0 : 1;
@@ -102,12 +95,8 @@ int main(int argc, char** argv) {
   XSync(d, False);
   const auto start = std::chrono::steady_clock::now();
   bool seen = false;
-  while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeout) {
-    if (all_match(d, w, probes, false)) {
-      seen = true;
-      break;
-    }
-  }
+  while (!seen && std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeout)
+    seen = all_match(d, w, probes, false);
   XTestFakeButtonEvent(d, 1, False, CurrentTime);
   XSync(d, False);
   std::fprintf(stderr, "x_probe: held %.2f s\n", std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
