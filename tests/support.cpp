@@ -82,16 +82,19 @@ void reset_cube() {
   SELLAYER = 2;
 }
 
+bool same_colour(const TGLRGB2& a, const TGLRGB2& b) { return a.R == b.R && a.G == b.G && a.B == b.B; }
+
 bool same_colours(const TCUBES& a, const TCUBES& b) {
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j)
       for (int k = 0; k < 3; ++k)
-        for (int s = 0; s < 6; ++s) {
-          const TGLRGB2 &x = a[i][j][k].SIDES[s], &y = b[i][j][k].SIDES[s];
-          if (x.R != y.R || x.G != y.G || x.B != y.B) return false;
-        }
+        for (int s = 0; s < 6; ++s)
+          if (!same_colour(a[i][j][k].SIDES[s], b[i][j][k].SIDES[s])) return false;
   return true;
 }
+
+const int slot_direction[6][3] = {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}, {0, -1, 0}, {1, 0, 0}};
+const char* const slot_colour[6] = {"white", "green", "orange", "red", "yellow", "blue"};
 
 std::array<double, 3> turned(std::array<double, 3> v, int axis, double degrees) {
   const double a = degrees * 3.14159265358979323846 / 180, c = std::cos(a), s = std::sin(a);

@@ -38,8 +38,14 @@ void record_boxes();
 
 // The solved cube standing square, layer 2 chosen.
 void reset_cube();
-// True when every sticker of A has the colour of the same sticker of B.
+// True when every sticker of A has the colour of the same sticker of B;
+// same_colour, when colours A and B are one.
 bool same_colours(const TCUBES& a, const TCUBES& b);
+bool same_colour(const TGLRGB2& a, const TGLRGB2& b);
+// The six side slots of a cubie: each one's outward direction and the
+// colour it shows on the solved cube.
+extern const int slot_direction[6][3];
+extern const char* const slot_colour[6];
 // V turned by DEGREES about axis 0, 1 or 2 (x, y, z), right-handed, as
 // glRotatef turns it.
 std::array<double, 3> turned(std::array<double, 3> v, int axis, double degrees);

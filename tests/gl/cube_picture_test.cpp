@@ -136,8 +136,7 @@ class CubePicture : public GLTest {
   // turned towards the viewer: their centres, or a grid of STEPS x STEPS
   // points across each, away from the rounded corners.
   static void each_visible_sticker(int steps, const std::function<void(const char*, const std::array<double, 3>&)>& see) {
-    static const char* const names[6] = {"white", "green", "orange", "red", "yellow", "blue"};
-    static const int dir[6][3] = {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}, {0, -1, 0}, {1, 0, 0}};
+    const auto& dir = slot_direction;
     GLdouble m[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, m);
     for (int slot = 0; slot < 6; ++slot) {
@@ -151,7 +150,7 @@ class CubePicture : public GLTest {
               int k = 0;
               for (int axis = 0; axis < 3; ++axis)
                 p[axis] = dir[slot][axis] != 0 ? dir[slot][axis] * 4.503 : (k++ == 0 ? a * 3.0 + du : b * 3.0 + dv);
-              see(names[slot], p);
+              see(slot_colour[slot], p);
             }
     }
   }

@@ -146,15 +146,12 @@ std::vector<LONGINT> drain_messages() {
   return ids;
 }
 
-void start_render_state() {
+void start_scene() {
+  ASSERT_EQ(chdir(ZOZE_SOURCE_DIR), 0);
+  // The projection, culling and light of the program's start.
   OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
   SETGLREFRACTIVE();
   SETGLLIGHT(GL_LIGHT0, 0, 0, 0, 0.1f);
-}
-
-void start_scene() {
-  ASSERT_EQ(chdir(ZOZE_SOURCE_DIR), 0);
-  start_render_state();
   if (MENU.CNTSEL == 0) OPENGL_CREATELIST();
   glEnable(GL_TEXTURE_2D);  // as loading the images left it at start
   ASSERT_TRUE(boxes_shown.empty());

@@ -35,8 +35,6 @@ constexpr LONGINT VK_F24 = 0x87;
 // rests at the next call.
 void come_to_rest();
 
-// The projection, culling and light of the program's start.
-void start_render_state();
 // The program's scene as it starts, built once per process from the images
 // of the source folder (the working folder from then on): the solved cube
 // seen from (45, 225), the controls in their start look.

@@ -14,26 +14,21 @@
 
 namespace {
 
-bool same(const TGLRGB2& a, const TGLRGB2& b) { return a.R == b.R && a.G == b.G && a.B == b.B; }
-
 const TGLRGB2 white{1, 1, 1}, green{0, 1, 0}, orange{1, 0.5f, 0}, red{1, 0, 0}, yellow{1, 1, 0}, blue{0, 0, 1};
 const std::array<TGLRGB2, 6> solved_sides = {white, green, orange, red, yellow, blue};
 
 // True when the cubie's sides show WANT, slot by slot.
 bool sides_are(const TSINGLECUBE& c, const std::array<TGLRGB2, 6>& want) {
   for (int s = 0; s < 6; ++s)
-    if (!same(c.SIDES[s], want[s])) return false;
+    if (!same_colour(c.SIDES[s], want[s])) return false;
   return true;
 }
-
-// Outward direction of each face slot.
-const int slot_dir[6][3] = {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}, {0, -1, 0}, {1, 0, 0}};
 
 bool outer(int i, int j, int k, int slot) {
   const int idx[3] = {i, j, k};
   for (int a = 0; a < 3; ++a) {
-    if (slot_dir[slot][a] == 1 && idx[a] != 2) return false;
-    if (slot_dir[slot][a] == -1 && idx[a] != 0) return false;
+    if (slot_direction[slot][a] == 1 && idx[a] != 2) return false;
+    if (slot_direction[slot][a] == -1 && idx[a] != 0) return false;
   }
   return true;
 }
@@ -51,8 +46,8 @@ std::vector<sticker> picture() {
       for (int k = 0; k < 3; ++k)
         for (int s = 0; s < 6; ++s) {
           if (!outer(i, j, k, s)) continue;
-          vec p = {(i - 1) * 3.0 + 1.5 * slot_dir[s][0], (j - 1) * 3.0 + 1.5 * slot_dir[s][1],
-                   (k - 1) * 3.0 + 1.5 * slot_dir[s][2]};
+          vec p = {(i - 1) * 3.0 + 1.5 * slot_direction[s][0], (j - 1) * 3.0 + 1.5 * slot_direction[s][1],
+                   (k - 1) * 3.0 + 1.5 * slot_direction[s][2]};
           p = turned(p, 2, ROTBLOCK.Z[k]);
           p = turned(p, 1, ROTBLOCK.Y[j]);
           p = turned(p, 0, ROTBLOCK.X[i]);
@@ -123,7 +118,7 @@ TEST(LayerTurns, FifteenStepsCommitAQuarterTurn) {
   EXPECT_EQ(ROTBLOCK.X[0], 0);
   // The top-front corner of the left layer went to the bottom front.
   const auto& moved = CUBES[0][0][2].SIDES;
-  EXPECT_TRUE(same(moved[2], white) && same(moved[4], orange) && same(moved[1], green));
+  EXPECT_TRUE(same_colour(moved[2], white) && same_colour(moved[4], orange) && same_colour(moved[1], green));
 
   // At -84 on Z layer 1 a step the other way commits nothing.
   reset_cube();
@@ -262,7 +257,7 @@ TEST(LayerTurns, LongRandomPlayKeepsTheInvariantsAndUndoes) {
       for (int k = 0; k < 3; ++k)
         for (int s = 0; s < 6; ++s)
           if (outer(i, j, k, s))
-            for (int c = 0; c < 6; ++c) count[c] += same(CUBES[i][j][k].SIDES[s], colours[c]);
+            for (int c = 0; c < 6; ++c) count[c] += same_colour(CUBES[i][j][k].SIDES[s], colours[c]);
   for (int c = 0; c < 6; ++c) EXPECT_EQ(count[c], 9);
 
   TCUBES solved;
