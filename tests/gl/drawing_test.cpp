@@ -248,6 +248,19 @@ TEST_F(Drawing, PointLightMovesTheLightAndDrawsAMarkerOnlyWithASize) {
   EXPECT_EQ(pos[3], 0.0f);
 }
 
+// A colour or value of GL's lights or materials, as GL keeps it.
+using rgba = std::array<GLfloat, 4>;
+rgba light(GLenum light, GLenum name) {
+  rgba v;
+  glGetLightfv(light, name, v.data());
+  return v;
+}
+rgba material(GLenum face, GLenum name) {
+  rgba v;
+  glGetMaterialfv(face, name, v.data());
+  return v;
+}
+
 TEST_F(Drawing, LightsShareTheirColours) {
   // Each colour of its own, every channel different: a light gets each one
   // in its own place.
@@ -255,43 +268,24 @@ TEST_F(Drawing, LightsShareTheirColours) {
   DIFFUSELIGHT = {{0.5f, 0.6f, 0.7f, 0.8f}};
   SPECULARLIGHT = {{0.9f, 0.15f, 0.25f, 0.35f}};
   SETGLLIGHT(GL_LIGHT1, 1, 2, 3, 0);
-  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-  EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
-  const std::pair<GLenum, const checked_array<SINGLE, 0, 3>*> colours[] = {
-      {GL_AMBIENT, &AMBIENTLIGHT}, {GL_DIFFUSE, &DIFFUSELIGHT}, {GL_SPECULAR, &SPECULARLIGHT}};
-  for (const auto& [name, colour] : colours) {
-    GLfloat got[4];
-    glGetLightfv(GL_LIGHT1, name, got);
-    for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(got[i], (*colour)[i]) << name << " channel " << i;
-  }
+  EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && glIsEnabled(GL_LIGHT1));
+  EXPECT_EQ((std::array{light(GL_LIGHT1, GL_AMBIENT), light(GL_LIGHT1, GL_DIFFUSE), light(GL_LIGHT1, GL_SPECULAR)}),
+            (std::array<rgba, 3>{{{0.1f, 0.2f, 0.3f, 0.4f}, {0.5f, 0.6f, 0.7f, 0.8f}, {0.9f, 0.15f, 0.25f, 0.35f}}}));
 }
 
 TEST_F(Drawing, MaterialsAreFrontOnlyAndGLKeepsItsShininessRange) {
-  GLfloat back_before[4];
-  glGetMaterialfv(GL_BACK, GL_AMBIENT, back_before);
+  const rgba back_before = material(GL_BACK, GL_AMBIENT);
   // Every channel of every colour different: each lands in its own place,
   // with alpha 1.
   SETGLNEWMAT(0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 0.05f, 0.06f, 0.07f, 50);
-  const std::pair<GLenum, std::array<GLfloat, 3>> colours[] = {{GL_AMBIENT, {0.1f, 0.2f, 0.3f}},
-                                                               {GL_DIFFUSE, {0.4f, 0.5f, 0.6f}},
-                                                               {GL_SPECULAR, {0.7f, 0.8f, 0.9f}},
-                                                               {GL_EMISSION, {0.05f, 0.06f, 0.07f}}};
-  GLfloat v[4];
-  for (const auto& [name, rgb] : colours) {
-    glGetMaterialfv(GL_FRONT, name, v);
-    for (int i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(v[i], rgb[i]) << name << " channel " << i;
-    EXPECT_EQ(v[3], 1.0f) << name;
-  }
-  glGetMaterialfv(GL_FRONT, GL_SHININESS, v);
-  EXPECT_EQ(v[0], 50.0f);
-  glGetMaterialfv(GL_BACK, GL_AMBIENT, v);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(v[i], back_before[i]);
+  EXPECT_EQ((std::array{material(GL_FRONT, GL_AMBIENT), material(GL_FRONT, GL_DIFFUSE), material(GL_FRONT, GL_SPECULAR),
+                        material(GL_FRONT, GL_EMISSION)}),
+            (std::array<rgba, 4>{{{0.1f, 0.2f, 0.3f, 1}, {0.4f, 0.5f, 0.6f, 1}, {0.7f, 0.8f, 0.9f, 1}, {0.05f, 0.06f, 0.07f, 1}}}));
+  EXPECT_EQ(material(GL_FRONT, GL_SHININESS)[0], 50.0f);
+  EXPECT_EQ(material(GL_BACK, GL_AMBIENT), back_before);
   // 150 is outside GL's range: the shininess before stays.
   SETGLNEWMAT(0, 0, 0, 0.05f, 0.05f, 0.05f, 1, 1, 1, 0.05f, 0.05f, 0.05f, 150);
-  glGetMaterialfv(GL_FRONT, GL_SHININESS, v);
-  GLfloat diffuse[4];
-  glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
-  EXPECT_EQ((std::array{v[0], diffuse[0]}), (std::array{50.0f, 0.05f}));
+  EXPECT_EQ((std::array{material(GL_FRONT, GL_SHININESS)[0], material(GL_FRONT, GL_DIFFUSE)[0]}), (std::array{50.0f, 0.05f}));
 }
 
 TEST_F(Drawing, SpritesDropTheirClearPartsAndTheOtherSwitchesDoWhatTheySay) {

@@ -6,13 +6,11 @@
 
 namespace {
 
-void set_culling(bool on) { (on ? glEnable : glDisable)(GL_CULL_FACE); }
-
 GLfloat buffer[1 << 21];
 
 std::vector<std::vector<fb_vertex>> run(const std::function<void()>& draw, int* points, bool culling = false) {
-  GLint viewport[4];
-  glGetIntegerv(GL_VIEWPORT, viewport);
+  // The viewport and culling switch come back with the attributes.
+  glPushAttrib(GL_VIEWPORT_BIT | GL_ENABLE_BIT);
   glViewport(0, 0, 800, 600);
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
@@ -21,14 +19,12 @@ std::vector<std::vector<fb_vertex>> run(const std::function<void()>& draw, int* 
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glLoadIdentity();
-  const GLboolean cull = glIsEnabled(GL_CULL_FACE);
-  set_culling(culling);
+  (culling ? glEnable : glDisable)(GL_CULL_FACE);
   glFeedbackBuffer(sizeof buffer / sizeof buffer[0], GL_3D_COLOR_TEXTURE, buffer);
   glRenderMode(GL_FEEDBACK);
   draw();
   const int n = glRenderMode(GL_RENDER);
-  set_culling(cull);
-  glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+  glPopAttrib();
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);

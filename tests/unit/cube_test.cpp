@@ -201,32 +201,28 @@ TEST(LayerTurns, RecordsMoveByTheQuarterTurnClosedForm) {
         for (int i = 0; i < 3; ++i)
           for (int j = 0; j < 3; ++j)
             for (int k = 0; k < 3; ++k) CUBES[i][j][k].SIDESIZE = static_cast<float>(i * 9 + j * 3 + k);
-        const TCUBES before = CUBES;
+        TCUBES before = CUBES;
         for (int n = 0; n < 15; ++n) step(axis, 6.0f * sign, layer);
-        auto at = [&](const TCUBES& c, int a, int b) -> const TSINGLECUBE& {
+        // Records outside the layer stay where they were; in it, X and Z at
+        // +90 and Y at -90 take (a, b) from (b, 2 - a), the others from
+        // (2 - b, a).
+        auto at = [&](TCUBES& c, int a, int b) -> TSINGLECUBE& {
           return axis == 0 ? c[layer][a][b] : axis == 1 ? c[a][layer][b] : c[a][b][layer];
         };
-        // X and Z at +90, Y at -90: from (b, 2 - a); otherwise from (2 - b, a).
+        TCUBES want = before;
         const bool first_form = (axis == 1) ? sign < 0 : sign > 0;
         for (int a = 0; a < 3; ++a)
-          for (int b = 0; b < 3; ++b) {
-            const auto& from = first_form ? at(before, b, 2 - a) : at(before, 2 - b, a);
-            EXPECT_EQ(at(CUBES, a, b).SIDESIZE, from.SIDESIZE) << axis << layer << sign << " at " << a << b;
-          }
-        // Records outside the layer stay where they were.
+          for (int b = 0; b < 3; ++b) at(want, a, b) = first_form ? at(before, b, 2 - a) : at(before, 2 - b, a);
         for (int i = 0; i < 3; ++i)
           for (int j = 0; j < 3; ++j)
-            for (int k = 0; k < 3; ++k) {
-              const int idx[3] = {i, j, k};
-              if (idx[axis] != layer) {
-                EXPECT_EQ(CUBES[i][j][k].SIDESIZE, before[i][j][k].SIDESIZE);
-              }
-            }
+            for (int k = 0; k < 3; ++k)
+              EXPECT_EQ(CUBES[i][j][k].SIDESIZE, want[i][j][k].SIDESIZE) << axis << layer << sign << " at " << i << j << k;
       }
 }
 
 TEST(LayerTurns, LongRandomPlayKeepsTheInvariantsAndUndoes) {
   reset_cube();
+  const TCUBES solved = CUBES;
   std::mt19937 rng(2024);
   std::vector<std::tuple<int, int, float>> moves;
   for (int t = 0; t < 6000; ++t) {
@@ -237,36 +233,21 @@ TEST(LayerTurns, LongRandomPlayKeepsTheInvariantsAndUndoes) {
 
     int turning = 0;
     for (int a = 0; a < 3; ++a) {
-      bool any = false;
-      for (int n = 0; n < 3; ++n) {
-        const LONGINT v = block(a)[n];
-        EXPECT_EQ(v % 6, 0);
-        EXPECT_GT(v, -90);
-        EXPECT_LT(v, 90);
-        any = any || v != 0;
-      }
-      turning += any;
+      for (int n = 0; n < 3; ++n) ASSERT_TRUE(block(a)[n] % 6 == 0 && std::abs(block(a)[n]) < 90) << block(a)[n];
+      turning += (block(a)[0] | block(a)[1] | block(a)[2]) != 0;
     }
     ASSERT_LE(turning, 1);
   }
   // Each colour shows nine times on the 54 outer faces.
-  const auto& colours = solved_sides;
   int count[6] = {};
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j)
       for (int k = 0; k < 3; ++k)
         for (int s = 0; s < 6; ++s)
           if (outer(i, j, k, s))
-            for (int c = 0; c < 6; ++c) count[c] += same_colour(CUBES[i][j][k].SIDES[s], colours[c]);
+            for (int c = 0; c < 6; ++c) count[c] += same_colour(CUBES[i][j][k].SIDES[s], solved_sides[c]);
   for (int c = 0; c < 6; ++c) EXPECT_EQ(count[c], 9);
 
-  TCUBES solved;
-  {
-    const TCUBES played = CUBES;
-    INITCUBE();
-    solved = CUBES;
-    CUBES = played;
-  }
   for (auto it = moves.rbegin(); it != moves.rend(); ++it) step(std::get<0>(*it), -std::get<2>(*it), std::get<1>(*it));
   EXPECT_TRUE(same_colours(CUBES, solved));
 }
