@@ -69,21 +69,15 @@ int main(int argc, char** argv) {
   if (!d) return 2;
   const Window w = std::strtoul(argv[2], nullptr, 0);
   const bool hold = std::strcmp(argv[1], "hold") == 0;
-  int first = 3;
   int px = 0, py = 0;
-  double timeout = 0;
-  if (hold) {
-    if (argc < 6 || std::sscanf(argv[3], "%d,%d", &px, &py) != 2) return 2;
-    timeout = std::atof(argv[4]);
-    first = 5;
-  }
+  if (hold && (argc < 6 || std::sscanf(argv[3], "%d,%d", &px, &py) != 2)) return 2;
+  const double timeout = hold ? std::atof(argv[4]) : 0;
   std::vector<probe> probes;
-  for (int i = first; i < argc; ++i) {
+  for (int i = hold ? 5 : 3; i < argc; ++i) {
+    int x, y;
     char name[32];
-    probe p;
-    if (std::sscanf(argv[i], "%d,%d,%31s", &p.x, &p.y, name) != 3) return 2;
-    p.colour = name;
-    probes.push_back(p);
+    if (std::sscanf(argv[i], "%d,%d,%31s", &x, &y, name) != 3) return 2;
+    probes.push_back({x, y, name});
   }
   if (!hold) return all_match(d, w, probes, true) ? 0 : 1;
 

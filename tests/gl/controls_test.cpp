@@ -16,8 +16,6 @@ class Controls : public GLTest {
     draw_frames(2);
   }
 
-  static void frames(int n) { draw_frames(n); }
-
   // Client pixel of control N (1..9), offset by (DX, DY) in model units:
   // where the frame draws it, under the camera alone.
   static std::array<LONGINT, 2> at(int n, double dx = 0, double dy = 0) {
@@ -43,9 +41,9 @@ class Controls : public GLTest {
   // clicked: press and release are both seen one frame late.
   static void hold(int n, int clicked) {
     press(n);
-    frames(clicked);
+    draw_frames(clicked);
     release();
-    frames(2);
+    draw_frames(2);
   }
 
   // The square around control N, in GL window rows.
@@ -100,10 +98,10 @@ TEST_F(Controls, ChoosersActAtOnceAndLeaveAPartTurnStanding) {
   hold(4, 30);
   ASSERT_EQ(ROTBLOCK.X[2], 30);
   press(3);
-  frames(2);
+  draw_frames(2);
   EXPECT_EQ(SELLAYER, 0);
   release();
-  frames(1);
+  draw_frames(1);
   EXPECT_EQ((std::array{ROTBLOCK.X[2], ROTBLOCK.X[0]}), (std::array{30, 0}));
   // Turns about other axes do nothing while X is part-turned.
   hold(7, 30);
@@ -133,9 +131,9 @@ TEST_F(Controls, EachTurnControlTurnsItsAxisInItsSense) {
 TEST_F(Controls, HoverAndPressLooksFollowOneFrameLate) {
   const auto normal = control_pixels(5);
   move_to(5);
-  frames(1);
+  draw_frames(1);
   EXPECT_EQ(control_pixels(5), normal);
-  frames(1);
+  draw_frames(1);
   const auto hovered = control_pixels(5);
   double ratio = 0;
   int n = 0;
@@ -149,12 +147,12 @@ TEST_F(Controls, HoverAndPressLooksFollowOneFrameLate) {
 
   // A press shrinks the control a frame later; dragging off keeps it pressed.
   press(5);
-  frames(1);
+  draw_frames(1);
   EXPECT_EQ(control_pixels(5), hovered);
-  frames(1);
+  draw_frames(1);
   EXPECT_NEAR(static_cast<double>(coverage(control_pixels(5))) / coverage(normal), 0.64, 0.08);
   GLWNDPROC(HWINDOW, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 100));
-  frames(12);
+  draw_frames(12);
   EXPECT_LT(ROTBLOCK.X[2], 0);
   release();
 }
@@ -167,8 +165,7 @@ TEST_F(Controls, ARestingPointerThatCrossesNoControlDrawsNoFrame) {
   come_to_rest();
   for (int x : {300, 320, 340}) platform_push_mouse_motion(x, 330);
   ASSERT_TRUE(pump_with([] { platform_push_key('R', false); }));
-  EXPECT_EQ(MSG_.MESSAGE, WM_KEYUP);
-  EXPECT_EQ(SETOMX, 340);
+  EXPECT_EQ((std::array{MSG_.MESSAGE, SETOMX}), (std::array{WM_KEYUP, 340}));
   // Onto a control and off it again: a frame for each, and the next shows
   // the look the motion brought.
   for (const auto& [x, y] : {at(5), std::array<LONGINT, 2>{300, 330}}) {
@@ -176,7 +173,7 @@ TEST_F(Controls, ARestingPointerThatCrossesNoControlDrawsNoFrame) {
     platform_push_mouse_motion(x, y);
     ASSERT_TRUE(pump_with()) << x << "," << y;
     EXPECT_EQ(MSG_.MESSAGE, WM_MOUSEMOVE);
-    frames(2);
+    draw_frames(2);
     EXPECT_EQ(control_pixels(5) == normal, x == 300) << x << "," << y;
   }
 }
@@ -188,7 +185,7 @@ TEST_F(Controls, StayInPlaceWhateverTheViewAndEachShowsItsOwnImage) {
   XROT = 100;
   YROT = -20;
   DEPTH = 25;
-  frames(2);
+  draw_frames(2);
   for (int n = 1; n <= 9; ++n) EXPECT_EQ(control_pixels(n), normal[n - 1]) << "control " << n;
   XROT = 45;
   YROT = 225;
@@ -205,7 +202,7 @@ TEST_F(Controls, StayInPlaceWhateverTheViewAndEachShowsItsOwnImage) {
   for (int n = 1; n <= 9; ++n) {
     const LONGWORD image = TEXTURETGA2[n].TEXID;
     TEXTURETGA2[n].TEXID = red;
-    frames(1);
+    draw_frames(1);
     TEXTURETGA2[n].TEXID = image;
     for (int other = 1; other <= 9; ++other) {
       const std::vector<BYTE> seen = control_pixels(other);
@@ -219,14 +216,14 @@ TEST_F(Controls, StayInPlaceWhateverTheViewAndEachShowsItsOwnImage) {
     }
   }
   glDeleteTextures(1, &red);
-  frames(1);
+  draw_frames(1);
 }
 
 TEST_F(Controls, WithoutInputFramesAreIdentical) {
-  frames(1);
+  draw_frames(1);
   const auto first = read_pixels();
   for (int n : {1, 5}) {
-    frames(n);
+    draw_frames(n);
     EXPECT_EQ(read_pixels(), first) << n;
   }
 }

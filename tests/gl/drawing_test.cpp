@@ -8,13 +8,7 @@
 
 namespace {
 
-class Drawing : public GLTest {
- protected:
-  void SetUp() override {
-    GLTest::SetUp();
-    glDisable(GL_TEXTURE_2D);
-  }
-};
+using Drawing = GLTest;
 
 // The colour of GL window pixel (X, Y), rows from the bottom.
 std::array<int, 3> pixel(int x, int y) {

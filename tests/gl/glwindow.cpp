@@ -20,7 +20,7 @@ namespace {
 
 // Before every test of the program: the window alive at its size, no child
 // left, the input state, the boxes, the pump's switches, the vertex path,
-// the lights' colours and GL's lighting switches and error flags as at start.
+// the lights' colours and GL's lighting, texturing and error flags as at start.
 void reset_state() {
   GLBASEVERTEX3F = {};
   GLVERT3FREMOVE = GLVERT3FENABLEEDIT = false;
@@ -31,7 +31,7 @@ void reset_state() {
   record_boxes();
   reset_input();
   if (HWINDOW == 0) return;
-  for (GLenum light : {GL_LIGHTING, GL_LIGHT0, GL_LIGHT1}) glDisable(light);
+  for (GLenum on : {GL_LIGHTING, GL_LIGHT0, GL_LIGHT1, GL_TEXTURE_2D}) glDisable(on);
   TWOSIDEOFF();
   while (glGetError() != GL_NO_ERROR) {
   }

@@ -47,10 +47,7 @@ TEST_F(Picking, EachControlIsFoundUnderItsCentreAndNothingOutside) {
   // Empty space: nothing hovered, and with the button up nothing clicked.
   hover(0, 0, 25);
   menu.ELEMENTSELECTON();
-  for (int j = 0; j < 9; ++j) {
-    EXPECT_FALSE(menu.OVER[j]);
-    EXPECT_FALSE(menu.CLICK[j]);
-  }
+  for (int j = 0; j < 9; ++j) EXPECT_FALSE(menu.OVER[j] || menu.CLICK[j]) << j;
 }
 
 TEST_F(Picking, NearestWinsAndTheEarlierOnATie) {
@@ -59,8 +56,7 @@ TEST_F(Picking, NearestWinsAndTheEarlierOnATie) {
   menu.ADDSELECTON(GLVECTOR(1, 0, 25), 3);
   menu.ADDSELECTON(GLVECTOR(1, 0, 25), 4);  // same depth as 3, added later
   menu.SETSELECTON(AREAPULSANTE);
-  EXPECT_EQ(pick(0, 0, 25), 2);
-  EXPECT_EQ(pick(1, 0, 25), 3);
+  EXPECT_EQ((std::array{pick(0, 0, 25), pick(1, 0, 25)}), (std::array{2, 3}));
   // Whatever the order they are drawn in, the nearest of three wins.
   glDeleteLists(menu.EVENTSELECTION, 1);
   menu = {};

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numbers>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -24,16 +23,13 @@ bool sides_are(const TSINGLECUBE& c, const std::array<TGLRGB2, 6>& want) {
   return true;
 }
 
+// True when side SLOT of the cubie in cell (I, J, K) faces out of the cube.
 bool outer(int i, int j, int k, int slot) {
   const int idx[3] = {i, j, k};
-  for (int a = 0; a < 3; ++a) {
-    if (slot_direction[slot][a] == 1 && idx[a] != 2) return false;
-    if (slot_direction[slot][a] == -1 && idx[a] != 0) return false;
-  }
+  for (int a = 0; a < 3; ++a)
+    if (slot_direction[slot][a] != 0 && idx[a] != 1 + slot_direction[slot][a]) return false;
   return true;
 }
-
-using vec = std::array<double, 3>;
 
 // What the drawn cube shows: every sticker's centre and colour in world
 // space, under the whole-cube offset and the layer angles, the same
@@ -46,14 +42,10 @@ std::vector<sticker> picture() {
       for (int k = 0; k < 3; ++k)
         for (int s = 0; s < 6; ++s) {
           if (!outer(i, j, k, s)) continue;
-          vec p = {(i - 1) * 3.0 + 1.5 * slot_direction[s][0], (j - 1) * 3.0 + 1.5 * slot_direction[s][1],
+          std::array<double, 3> p = {(i - 1) * 3.0 + 1.5 * slot_direction[s][0], (j - 1) * 3.0 + 1.5 * slot_direction[s][1],
                    (k - 1) * 3.0 + 1.5 * slot_direction[s][2]};
-          p = turned(p, 2, ROTBLOCK.Z[k]);
-          p = turned(p, 1, ROTBLOCK.Y[j]);
-          p = turned(p, 0, ROTBLOCK.X[i]);
-          p = turned(p, 2, ROTOFFSET.Z);
-          p = turned(p, 1, ROTOFFSET.Y);
-          p = turned(p, 0, ROTOFFSET.X);
+          p = turned(turned(turned(p, 2, ROTBLOCK.Z[k]), 1, ROTBLOCK.Y[j]), 0, ROTBLOCK.X[i]);
+          p = turned(turned(turned(p, 2, ROTOFFSET.Z), 1, ROTOFFSET.Y), 0, ROTOFFSET.X);
           const TGLRGB2 c = CUBES[i][j][k].SIDES[s];
           all.emplace_back(std::lround(p[0] * 1000), std::lround(p[1] * 1000), std::lround(p[2] * 1000), c.R, c.G, c.B);
         }
