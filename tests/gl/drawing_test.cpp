@@ -95,7 +95,6 @@ void quad() {
   }
   through_path ? GLEND() : glEnd();
 }
-void (*const quad_through_the_path)() = quad<true>;
 
 // The vertices GL receives for points P sent through the vertex path.
 std::vector<fb_vertex> points_through_the_path(const std::vector<std::array<float, 3>>& p) {
@@ -121,11 +120,11 @@ TEST_F(Drawing, PlainPathSendsWhatDirectCallsSend) {
 TEST_F(Drawing, RemoveSendsNothingButStillCopiesTheSlotCount) {
   GLBASEVERTEX3F.GLVERT3FSETNUM = 17;
   GLVERT3FREMOVE = true;
-  EXPECT_TRUE(feedback_vertices(quad_through_the_path).empty());
+  EXPECT_TRUE(feedback_vertices(quad<true>).empty());
   EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FMAX, 17);
   // The edit mode still captures while nothing is sent.
   GLVERT3FENABLEEDIT = true;
-  EXPECT_TRUE(feedback_vertices(quad_through_the_path).empty());
+  EXPECT_TRUE(feedback_vertices(quad<true>).empty());
   EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FCOUNT, 4);
   EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FOFFSET[3].Z, 0.25f);
 }
@@ -218,30 +217,6 @@ TEST_F(Drawing, OverlayModeFollowsTheWindowShape) {
   }
 }
 
-TEST_F(Drawing, PointLightMovesTheLightAndDrawsAMarkerOnlyWithASize) {
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  int points = -1;
-  EXPECT_TRUE(feedback_vertices([] { PUTGLPOINTLIGHT(GL_LIGHT0, 0, 0, 10, 10, 0.1f); }, &points).empty());
-  GLfloat pos[4];
-  glGetLightfv(GL_LIGHT0, GL_POSITION, pos);
-  EXPECT_EQ((std::array{pos[1], pos[2], pos[3], LIGHTPOSITION[3]}), (std::array{10.0f, 10.0f, 0.1f, 0.1f}));
-
-  // Under a camera translation the position is stored in eye coordinates.
-  glTranslatef(0, 0, -30);
-  PUTGLPOINTLIGHT(GL_LIGHT0, 0, 0, 10, 10, 0.1f);
-  glGetLightfv(GL_LIGHT0, GL_POSITION, pos);
-  EXPECT_FLOAT_EQ(pos[2], 7);
-  glLoadIdentity();
-
-  // A size draws one point at (LX, LY, LZ), even for a directional light.
-  const auto marker = feedback_vertices([] { PUTGLPOINTLIGHT(GL_LIGHT0, 1, 1, 2, 0.5f, 0); }, &points);
-  ASSERT_EQ(points, 1);
-  expect_vertex(marker[0], 1, 2, 0.5);
-  glGetLightfv(GL_LIGHT0, GL_POSITION, pos);
-  EXPECT_EQ(pos[3], 0.0f);
-}
-
 // A colour or value of GL's lights or materials, as GL keeps it.
 using rgba = std::array<GLfloat, 4>;
 rgba light(GLenum light, GLenum name) {
@@ -253,6 +228,27 @@ rgba material(GLenum face, GLenum name) {
   rgba v;
   glGetMaterialfv(face, name, v.data());
   return v;
+}
+
+TEST_F(Drawing, PointLightMovesTheLightAndDrawsAMarkerOnlyWithASize) {
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  int points = -1;
+  EXPECT_TRUE(feedback_vertices([] { PUTGLPOINTLIGHT(GL_LIGHT0, 0, 0, 10, 10, 0.1f); }, &points).empty());
+  const rgba pos = light(GL_LIGHT0, GL_POSITION);
+  EXPECT_EQ((std::array{pos[1], pos[2], pos[3], LIGHTPOSITION[3]}), (std::array{10.0f, 10.0f, 0.1f, 0.1f}));
+
+  // Under a camera translation the position is stored in eye coordinates.
+  glTranslatef(0, 0, -30);
+  PUTGLPOINTLIGHT(GL_LIGHT0, 0, 0, 10, 10, 0.1f);
+  EXPECT_FLOAT_EQ(light(GL_LIGHT0, GL_POSITION)[2], 7);
+  glLoadIdentity();
+
+  // A size draws one point at (LX, LY, LZ), even for a directional light.
+  const auto marker = feedback_vertices([] { PUTGLPOINTLIGHT(GL_LIGHT0, 1, 1, 2, 0.5f, 0); }, &points);
+  ASSERT_EQ(points, 1);
+  expect_vertex(marker[0], 1, 2, 0.5);
+  EXPECT_EQ(light(GL_LIGHT0, GL_POSITION)[3], 0.0f);
 }
 
 TEST_F(Drawing, LightsShareTheirColours) {
