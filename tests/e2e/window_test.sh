@@ -45,13 +45,10 @@ case "$case_name" in
     start_xvfb
     locales="$(mktemp -d)"
     localedef -i it_IT -f UTF-8 "$locales/it_IT.UTF-8" >/dev/null 2>&1 || fail "no Italian locale could be made"
-    for lang in it en both; do
-      case $lang in
-        it) env=(LANG=it_IT.UTF-8) ;;
-        en) env=(LANG=C.UTF-8) ;;
-        both) env=(LC_ALL=C.UTF-8 LANG=it_IT.UTF-8) ;;
-      esac
-      (cd "$(dirname "$program")" && exec env LOCPATH="$locales" "${env[@]}" "./$(basename "$program")") >"$E2E_LOG" 2>&1 &
+    for run in "it LANG=it_IT.UTF-8" "en LANG=C.UTF-8" "both LC_ALL=C.UTF-8 LANG=it_IT.UTF-8"; do
+      read -r lang settings <<<"$run"
+      # shellcheck disable=SC2086
+      (cd "$(dirname "$program")" && exec env LOCPATH="$locales" $settings "./$(basename "$program")") >"$E2E_LOG" 2>&1 &
       CUBE_PID=$!
       wait_for box_window || fail "no question box for $lang"
       box_picture "$(box_window)" "$locales/$lang.png" || fail "the box for $lang was not drawn"

@@ -106,7 +106,6 @@ TEST_F(ImageButton, HoverPressAndClickPostOneCommand) {
     EXPECT_EQ(vtr_capture() == b, step.captured) << "step " << n;
     EXPECT_EQ(commands(), step.posted) << "step " << n++;
   }
-  vtr_destroy_window(b);
 }
 
 TEST_F(ImageButton, WithoutANormalImageThereIsNoShapeNoHoverButPressesWork) {
@@ -205,8 +204,6 @@ TEST_F(ImageButton, ThePumpRoutesThePointerByShapeAndDeliversTheCommand) {
   SETGLMSG();
   SETGLMSG();
   EXPECT_EQ((std::array{mode(above), mode(b)}), (std::array{2, 1}));
-  vtr_destroy_window(above);
-  vtr_destroy_window(b);
 }
 
 TEST_F(ImageButton, ButtonsAndTheStatusBarAreDrawnOverThePicture) {
