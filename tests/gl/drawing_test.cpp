@@ -391,15 +391,15 @@ TEST_F(Drawing, BevelledCubeSpansItsSizeWithEveryQuadFacingOut) {
       double centre[3] = {0, 0, 0};
       for (const auto& v : q) {
         const double c[3] = {v.x, v.y, v.z};
+        double d2 = 0;
         for (int a = 0; a < 3; ++a) {
           lo[a] = std::min(lo[a], c[a]);
           hi[a] = std::max(hi[a], c[a]);
           centre[a] += c[a] / 4;
+          d2 += std::pow(std::max(0.0, std::abs(c[a]) - 1), 2);
         }
         // Every point lies on the rounded surface: within 1 of the core
         // box of half-size 1, at distance 0.5 from it.
-        double d2 = 0;
-        for (int a = 0; a < 3; ++a) d2 += std::pow(std::max(0.0, std::abs(c[a]) - 1), 2);
         EXPECT_NEAR(std::sqrt(d2), 0.5, 1e-4);
       }
       // The winding faces away from the centre (corner quads may be

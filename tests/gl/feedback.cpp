@@ -69,8 +69,7 @@ std::vector<std::array<fb_vertex, 4>> feedback_quads(const std::function<void()>
   // GL splits quad (v0, v1, v2, v3) into (v0, v1, v3) and (v1, v2, v3).
   EXPECT_EQ(polys.size() % 2, 0u);
   for (size_t i = 0; i + 1 < polys.size(); i += 2) {
-    EXPECT_EQ(polys[i].size(), 3u);
-    EXPECT_EQ(polys[i + 1].size(), 3u);
+    EXPECT_TRUE(polys[i].size() == 3 && polys[i + 1].size() == 3) << "polygon " << i;
     quads.push_back({polys[i][0], polys[i][1], polys[i + 1][1], polys[i + 1][2]});
   }
   return quads;

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <thread>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -24,10 +25,8 @@ namespace {
 void reset_state() {
   GLBASEVERTEX3F = {};
   GLVERT3FREMOVE = GLVERT3FENABLEEDIT = false;
-  static const auto lights = std::array{AMBIENTLIGHT, DIFFUSELIGHT, SPECULARLIGHT};
-  AMBIENTLIGHT = lights[0];
-  DIFFUSELIGHT = lights[1];
-  SPECULARLIGHT = lights[2];
+  static const auto lights = std::tuple{AMBIENTLIGHT, DIFFUSELIGHT, SPECULARLIGHT};
+  std::tie(AMBIENTLIGHT, DIFFUSELIGHT, SPECULARLIGHT) = lights;
   record_boxes();
   reset_input();
   if (HWINDOW == 0) return;
@@ -85,14 +84,9 @@ void reset_input() {
   LEFTMOUSEDOWN = RIGHTMOUSEDOWN = LEFTMOUSEDOWN2 = RIGHTMOUSEDOWN2 = false;
   XCOORD = YCOORD = ZCOORD = 0;
   XROT = YROT = DEPTH = XROT2 = YROT2 = DEPTH2 = 0;
-  MOUSEFREE = false;
-  MSPEED = 0;
-  FPSCOUNT = 0;
+  MOUSEFREE = VIEWFPS = RESTWHENIDLE = SHOWMENUBAR = false;
+  MSPEED = FPSCOUNT = ADDFORCEFPS = 0;
   FORCEFPS = 1;
-  ADDFORCEFPS = 0;
-  VIEWFPS = false;
-  RESTWHENIDLE = false;
-  SHOWMENUBAR = false;
   commands_seen = last_command = menus_asked = 0;
   CREATEMOUSEMENU = [] { ++menus_asked; };
   GETINPUTCOMMAND = [](LONGWORD, LONGINT message, LONGINT wparam, LONGINT) -> LONGINT {
@@ -140,9 +134,8 @@ void come_to_rest() {
 std::vector<LONGINT> drain_messages() {
   std::vector<LONGINT> ids;
   TMSG m;
-  while (vtr_message_pending()) {
+  while (vtr_message_pending())
     if (vtr_take_message(&m)) ids.push_back(m.MESSAGE);
-  }
   return ids;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,8 @@ TEST(Data, ImagesDecodeAndMatchTheGenerator) {
     TGATEXTURE texture{};
     ASSERT_TRUE(LOADTGA(texture, path.c_str())) << path;
     const picture expected = data_image(name);
-    ASSERT_EQ(texture.WIDTH, static_cast<LONGWORD>(expected.width));
-    ASSERT_EQ(texture.HEIGHT, static_cast<LONGWORD>(expected.height));
-    EXPECT_EQ(texture.BPP, 32u);
+    ASSERT_EQ((std::array{texture.WIDTH, texture.HEIGHT, texture.BPP}),
+              (std::array<LONGWORD, 3>{LONGWORD(expected.width), LONGWORD(expected.height), 32})) << name;
     // The file's first row is the texture's bottom row: the picture's last.
     for (int y = 0; y < expected.height; ++y) {
       const std::uint8_t* row = texture.IMAGEDATA + static_cast<size_t>(expected.height - 1 - y) * expected.width * 4;
