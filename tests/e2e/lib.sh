@@ -105,9 +105,7 @@ start_cube() {
   run_in "$folder" "$program"
   wait_for box_window || fail "no question box"
   # Wine's box answers to its buttons' letters.
-  if [ -n "${E2E_WINE:-}" ]; then
-    case "$answer" in Return) answer=y ;; Escape) answer=n ;; esac
-  fi
+  [ -z "${E2E_WINE:-}" ] || case "$answer" in Return) answer=y ;; Escape) answer=n ;; esac
   # The box may take a moment to listen after it appears: repeat the key
   # until it is answered.
   local box
@@ -116,8 +114,7 @@ start_cube() {
     press "$box" "$answer" 2>/dev/null
     wait_for_short main_window && break
   done
-  main_window >/dev/null || fail "no main window"
-  WIN=$(main_window)
+  WIN=$(main_window) || fail "no main window"
 }
 
 # window_geometry: prints "WIDTHxHEIGHT+X+Y" of $WIN.

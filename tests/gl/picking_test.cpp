@@ -22,6 +22,11 @@ class Picking : public GLTest {
     const auto [cx, cy] = client_point(x, y, z);
     return SELECTOBJID(cx, cy, static_cast<LONGINT>(menu.EVENTSELECTION));
   }
+  // Adds items (where, id) to the menu and makes its pick list.
+  void build(std::initializer_list<std::pair<TGLVECTOR, LONGINT>> items) {
+    for (const auto& [where, id] : items) menu.ADDSELECTON(where, id);
+    menu.SETSELECTON(AREAPULSANTE);
+  }
   void hover(double x, double y, double z) {
     const auto [cx, cy] = client_point(x, y, z);
     GLWNDPROC(HWINDOW, WM_MOUSEMOVE, 0, MAKELPARAM(cx, cy));
@@ -51,19 +56,15 @@ TEST_F(Picking, EachControlIsFoundUnderItsCentreAndNothingOutside) {
 }
 
 TEST_F(Picking, NearestWinsAndTheEarlierOnATie) {
-  menu.ADDSELECTON(GLVECTOR(0, 0, 20), 1);  // farther
-  menu.ADDSELECTON(GLVECTOR(0, 0, 25), 2);  // nearer
-  menu.ADDSELECTON(GLVECTOR(1, 0, 25), 3);
-  menu.ADDSELECTON(GLVECTOR(1, 0, 25), 4);  // same depth as 3, added later
-  menu.SETSELECTON(AREAPULSANTE);
+  build({{GLVECTOR(0, 0, 20), 1},    // farther
+         {GLVECTOR(0, 0, 25), 2},    // nearer
+         {GLVECTOR(1, 0, 25), 3},
+         {GLVECTOR(1, 0, 25), 4}});  // same depth as 3, added later
   EXPECT_EQ((std::array{pick(0, 0, 25), pick(1, 0, 25)}), (std::array{2, 3}));
   // Whatever the order they are drawn in, the nearest of three wins.
   glDeleteLists(menu.EVENTSELECTION, 1);
   menu = {};
-  menu.ADDSELECTON(GLVECTOR(0, 0, 22), 5);
-  menu.ADDSELECTON(GLVECTOR(0, 0, 24), 6);  // nearest
-  menu.ADDSELECTON(GLVECTOR(0, 0, 18), 7);
-  menu.SETSELECTON(AREAPULSANTE);
+  build({{GLVECTOR(0, 0, 22), 5}, {GLVECTOR(0, 0, 24), 6}, {GLVECTOR(0, 0, 18), 7}});  // 6 nearest
   EXPECT_EQ(pick(0, 0, 24), 6);
 }
 
@@ -72,16 +73,13 @@ TEST_F(Picking, NineHitsOverflowTheBufferAndPickNothing) {
   menu.SETSELECTON(AREAPULSANTE);
   EXPECT_EQ(pick(0, 0, 25), 10);
   glDeleteLists(menu.EVENTSELECTION, 1);
-  menu.ADDSELECTON(GLVECTOR(0, 0, 25), 18);
-  menu.SETSELECTON(AREAPULSANTE);
+  build({{GLVECTOR(0, 0, 25), 18}});
   EXPECT_EQ(menu.MAXNUMSEL, 9);
   EXPECT_EQ(pick(0, 0, 25), 0);
 }
 
 TEST_F(Picking, AnItemNamedZeroCountsAsHitWhenNothingIs) {
-  menu.ADDSELECTON(GLVECTOR(1, 1, 25), 0);
-  menu.ADDSELECTON(GLVECTOR(-1, -1, 25), 5);
-  menu.SETSELECTON(AREAPULSANTE);
+  build({{GLVECTOR(1, 1, 25), 0}, {GLVECTOR(-1, -1, 25), 5}});
   hover(0, 0, 25);
   menu.ELEMENTSELECTON();
   EXPECT_EQ((std::array<bool, 2>{menu.OVER[0], menu.CLICK[0]}), (std::array{true, true}));
@@ -91,8 +89,7 @@ TEST_F(Picking, AnItemNamedZeroCountsAsHitWhenNothingIs) {
 }
 
 TEST_F(Picking, APressStaysOnItsItemUntilTheRelease) {
-  menu.ADDSELECTON(GLVECTOR(1, 0, 25), 7);
-  menu.SETSELECTON(AREAPULSANTE);
+  build({{GLVECTOR(1, 0, 25), 7}});
   const auto [cx, cy] = client_point(1, 0, 25);
   const LONGINT on = MAKELPARAM(cx, cy), off = MAKELPARAM(100, 100);
   GLWNDPROC(HWINDOW, WM_MOUSEMOVE, 0, on);
@@ -107,8 +104,7 @@ TEST_F(Picking, APressStaysOnItsItemUntilTheRelease) {
 }
 
 TEST_F(Picking, APumpThatMayRestKeepsGoingWhilePicksMoveOrAnItemIsPressed) {
-  menu.ADDSELECTON(GLVECTOR(1, 0, 25), 7);
-  menu.SETSELECTON(AREAPULSANTE);
+  build({{GLVECTOR(1, 0, 25), 7}});
   RESTWHENIDLE = true;
   // A frame that handles nothing and picks as the one before: the next
   // pump rests, until the key pressed meanwhile.
@@ -137,8 +133,7 @@ TEST_F(Picking, APumpThatMayRestKeepsGoingWhilePicksMoveOrAnItemIsPressed) {
 }
 
 TEST_F(Picking, PickingLeavesTheMatricesAsItFoundThem) {
-  menu.ADDSELECTON(GLVECTOR(0, 0, 25), 1);
-  menu.SETSELECTON(AREAPULSANTE);
+  build({{GLVECTOR(0, 0, 25), 1}});
   expect_matrices_kept([this] { pick(0, 0, 25); });
 }
 
