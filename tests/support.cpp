@@ -105,41 +105,26 @@ std::array<double, 3> turned(std::array<double, 3> v, int axis, double degrees) 
   return r;
 }
 
-long peak_memory_kb() {
+// What the tests need of the system, one section for each.
 #ifdef _WIN32
+long peak_memory_kb() {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
   K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
   return static_cast<long>(counters.PeakWorkingSetSize / 1024);
-#else
-  struct rusage usage;
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-#endif
 }
 
-void set_environment(const char* name, const char* value) {
-#ifdef _WIN32
-  _putenv_s(name, value);
-#else
-  setenv(name, value, 1);
-#endif
-}
+void set_environment(const char* name, const char* value) { _putenv_s(name, value); }
 
 void occupy_window_class(const char* name) {
-#ifdef _WIN32
   WNDCLASSA wc{};
   wc.lpfnWndProc = DefWindowProcA;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = name;
   RegisterClassA(&wc);
-#else
-  (void)name;
-#endif
 }
 
 void answer_next_box(const char* caption) {
-#ifdef _WIN32
   std::thread([name = std::string(caption)] {
     for (int i = 0; i < 500; ++i) {
       if (HWND box = FindWindowA("#32770", name.c_str())) {
@@ -149,29 +134,11 @@ void answer_next_box(const char* caption) {
       Sleep(10);
     }
   }).detach();
-#else
-  (void)caption;
-#endif
 }
 
-bool make_fifo(const std::string& path) {
-#ifdef _WIN32
-  (void)path;
-  return false;
-#else
-  return mkfifo(path.c_str(), 0600) == 0;
-#endif
-}
+bool make_fifo(const std::string&) { return false; }
+bool make_pipe(int ends[2]) { return _pipe(ends, 1 << 16, _O_BINARY) == 0; }
 
-bool make_pipe(int ends[2]) {
-#ifdef _WIN32
-  return _pipe(ends, 1 << 16, _O_BINARY) == 0;
-#else
-  return pipe(ends) == 0;
-#endif
-}
-
-#ifdef _WIN32
 namespace {
 HWND test_window() { return FindWindowW(L"GLWindow", nullptr); }
 }  // namespace
@@ -204,6 +171,17 @@ bool minimise_test_window(bool minimised) {
   return true;
 }
 #else
+long peak_memory_kb() {
+  struct rusage usage;
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+void set_environment(const char* name, const char* value) { setenv(name, value, 1); }
+void occupy_window_class(const char*) {}
+void answer_next_box(const char*) {}
+bool make_fifo(const std::string& path) { return mkfifo(path.c_str(), 0600) == 0; }
+bool make_pipe(int ends[2]) { return pipe(ends) == 0; }
 bool take_capture_away() { return false; }
 bool change_monitor_scale(int) { return false; }
 bool minimise_test_window(bool) { return false; }
