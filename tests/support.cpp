@@ -105,7 +105,8 @@ std::array<double, 3> turned(std::array<double, 3> v, int axis, double degrees) 
   return r;
 }
 
-// What the tests need of the system, one section for each.
+// What the tests need of the system: one section for Windows, one for POSIX
+// systems.
 #ifdef _WIN32
 long peak_memory_kb() {
   PROCESS_MEMORY_COUNTERS counters{};

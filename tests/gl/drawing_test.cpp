@@ -270,12 +270,14 @@ TEST_F(Drawing, MaterialsAreFrontOnlyAndGLKeepsItsShininessRange) {
   SETGLNEWMAT(0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 0.05f, 0.06f, 0.07f, 50);
   EXPECT_EQ((std::array{material(GL_FRONT, GL_AMBIENT), material(GL_FRONT, GL_DIFFUSE), material(GL_FRONT, GL_SPECULAR),
                         material(GL_FRONT, GL_EMISSION)}),
-            (std::array<rgba, 4>{{{0.1f, 0.2f, 0.3f, 1}, {0.4f, 0.5f, 0.6f, 1}, {0.7f, 0.8f, 0.9f, 1}, {0.05f, 0.06f, 0.07f, 1}}}));
+            (std::array<rgba, 4>{
+                {{0.1f, 0.2f, 0.3f, 1}, {0.4f, 0.5f, 0.6f, 1}, {0.7f, 0.8f, 0.9f, 1}, {0.05f, 0.06f, 0.07f, 1}}}));
   EXPECT_EQ(material(GL_FRONT, GL_SHININESS)[0], 50.0f);
   EXPECT_EQ(material(GL_BACK, GL_AMBIENT), back_before);
   // 150 is outside GL's range: the shininess before stays.
   SETGLNEWMAT(0, 0, 0, 0.05f, 0.05f, 0.05f, 1, 1, 1, 0.05f, 0.05f, 0.05f, 150);
-  EXPECT_EQ((std::array{material(GL_FRONT, GL_SHININESS)[0], material(GL_FRONT, GL_DIFFUSE)[0]}), (std::array{50.0f, 0.05f}));
+  EXPECT_EQ((std::array{material(GL_FRONT, GL_SHININESS)[0], material(GL_FRONT, GL_DIFFUSE)[0]}),
+            (std::array{50.0f, 0.05f}));
 }
 
 TEST_F(Drawing, SpritesDropTheirClearPartsAndTheOtherSwitchesDoWhatTheySay) {

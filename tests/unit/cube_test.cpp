@@ -42,8 +42,9 @@ std::vector<sticker> picture() {
       for (int k = 0; k < 3; ++k)
         for (int s = 0; s < 6; ++s) {
           if (!outer(i, j, k, s)) continue;
-          std::array<double, 3> p = {(i - 1) * 3.0 + 1.5 * slot_direction[s][0], (j - 1) * 3.0 + 1.5 * slot_direction[s][1],
-                   (k - 1) * 3.0 + 1.5 * slot_direction[s][2]};
+          std::array<double, 3> p = {(i - 1) * 3.0 + 1.5 * slot_direction[s][0],
+                                     (j - 1) * 3.0 + 1.5 * slot_direction[s][1],
+                                     (k - 1) * 3.0 + 1.5 * slot_direction[s][2]};
           p = turned(turned(turned(p, 2, ROTBLOCK.Z[k]), 1, ROTBLOCK.Y[j]), 0, ROTBLOCK.X[i]);
           p = turned(turned(turned(p, 2, ROTOFFSET.Z), 1, ROTOFFSET.Y), 0, ROTOFFSET.X);
           const TGLRGB2 c = CUBES[i][j][k].SIDES[s];
@@ -208,7 +209,8 @@ TEST(LayerTurns, RecordsMoveByTheQuarterTurnClosedForm) {
         for (int i = 0; i < 3; ++i)
           for (int j = 0; j < 3; ++j)
             for (int k = 0; k < 3; ++k)
-              EXPECT_EQ(CUBES[i][j][k].SIDESIZE, want[i][j][k].SIDESIZE) << axis << layer << sign << " at " << i << j << k;
+              EXPECT_EQ(CUBES[i][j][k].SIDESIZE, want[i][j][k].SIDESIZE)
+                  << axis << layer << sign << " at " << i << j << k;
       }
 }
 

@@ -107,7 +107,8 @@ TEST_F(Tga, OnlyPlainTrueColourHeadersAreAccepted) {
     file[at] = 1;
     expect_failure(file, "TGA file be type 2 or type 10", "Invalid Image");
   }
-  for (int depth : {0, 8, 15, 16, 33}) expect_failure(tga_file(2, 1, 1, depth, bytes(8, 0)), "Invalid texture information");
+  for (int depth : {0, 8, 15, 16, 33})
+    expect_failure(tga_file(2, 1, 1, depth, bytes(8, 0)), "Invalid texture information");
   expect_failure(tga_file(10, 0, 5, 24), "Invalid texture information");
   expect_failure(tga_file(2, 5, 0, 32), "Invalid texture information");
 }
