@@ -44,6 +44,7 @@ int main() {
   find_data();
   FULLSCREEN = vtr_message_box("Settare lo schermo intero?  ", "Video!", MB_YESNO | MB_ICONQUESTION) != IDNO;
   OGLWINDOWSETTING(ARROW, "", FILEICON, "zoze.ico");
+  vtr_set_app_id("org.zozedivelak.zoze");
   CREATEOGLWINDOW("Zoze di velak v1.0", 800, 600, 32, FULLSCREEN);
 
   LONGINT screen_width = 0, screen_height = 0;

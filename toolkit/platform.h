@@ -51,8 +51,13 @@ const char* platform_program_folder();
 // Shows a modal box, owned by the window once there is one (it stays above
 // it and takes the keys), text and caption in UTF-8, style and answer with
 // Win32 values (MB_OK or MB_YESNO, with MB_ICONQUESTION); returns IDOK,
-// IDYES, IDNO, or 0 when none could be shown. Works without platform_init.
+// IDYES, IDNO, 0 when none could be shown, or -1 when it was closed
+// without an answer. Works without platform_init.
 LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style);
+// The name of the program's desktop entry without ".desktop" (null: none
+// given), by which docks match its window to the entry; before
+// platform_init.
+void platform_set_app_id(const char* id);
 
 // The system cursor of cursor kind KIND, which the toolkit has checked lies
 // in 1..16 and is not the file cursor (7); kinds without a shape of their

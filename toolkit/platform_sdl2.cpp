@@ -13,21 +13,15 @@
 #include <SDL_ttf.h>
 #include <X11/Xlib.h>
 #include <X11/Xresource.h>
-#include <pthread.h>
-#include <sys/prctl.h>
-#include <unistd.h>
 
-#include <cctype>
-#include <cerrno>
-#include <clocale>
 #include <cmath>
-#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
 
+#include "process_posix.h"
 #include "winmsg.h"
 
 namespace {
@@ -46,54 +40,23 @@ Uint32 timer_event_type = 0;
 bool initialised = false;
 std::map<LONGINT, SDL_TimerID> timers;
 
-// The signals that end a program when asked (SIGTERM, SIGINT, SIGHUP).
-// While the frame loop runs one is reported as a close request, so that
-// the program ends by its close path; before the window exists or while a
-// box is up, nothing would take the request, and the signal ends the
-// program at once, as it would have without a handler.
-volatile std::sig_atomic_t end_signal = 0;  // taken, not yet reported
-volatile std::sig_atomic_t window_up = 0;
-volatile std::sig_atomic_t box_up = 0;
-pid_t box_owner = 0;
+Uint32 end_event_type = 0;  // an end signal asks for the close
+std::string app_id;        // the desktop entry's name, when the program gave it
 
-void on_end_signal(int signal) {
-  if (box_up || !window_up) {
-    std::signal(signal, SIG_DFL);
-    raise(signal);
-    return;
-  }
-  end_signal = signal;
-}
-
-// SDL shows its boxes from a child process: a child forked while a box is
-// up is killed when the program ends, however it ends, so that no box
-// stays on the screen with nothing behind it.
-void box_dies_with_its_program() {
-  if (!box_up) return;
-  prctl(PR_SET_PDEATHSIG, SIGKILL);
-  if (getppid() != box_owner) _exit(1);
-}
-
-void catch_end_signals() {
-  static bool caught = false;
-  if (caught) return;
-  caught = true;
-  pthread_atfork(nullptr, nullptr, box_dies_with_its_program);
-  struct sigaction action {};
-  action.sa_handler = on_end_signal;
-  sigemptyset(&action.sa_mask);
-  for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
-    // A signal the program was started to ignore (nohup) stays ignored.
-    struct sigaction before {};
-    if (sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
-    sigaction(signal, &action, nullptr);
-  }
-}
-
-// The running program's file name, without its folder.
-const char* program_name() {
+// The name docks match the window to its desktop entry by: the program's
+// own, else its file's.
+std::string desktop_name() {
+  if (!app_id.empty()) return app_id;
   const char* name = program_invocation_short_name;
-  return name && *name ? name : nullptr;
+  return name ? name : "";
+}
+
+// Runs on the signal watcher's thread: the wait ends for the close request.
+void wake_for_end_signal() {
+  SDL_Event ev;
+  SDL_zero(ev);
+  ev.type = end_event_type;
+  SDL_PushEvent(&ev);
 }
 
 LONGINT button_flags(Uint32 state) {
@@ -254,6 +217,10 @@ bool translate(const SDL_Event& ev, platform_message* out) {
         out->wparam = ev.user.code;
         return true;
       }
+      if (end_event_type != 0 && ev.type == end_event_type && process_take_end_signal()) {
+        out->message = WM_CLOSE;
+        return true;
+      }
       return false;
   }
 }
@@ -291,14 +258,15 @@ bool platform_init(const char** reason) {
   // SDL keeps the screen awake unless told otherwise; a puzzle left open
   // must not stop the display from blanking.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-  catch_end_signals();
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  // Docks match a window to its desktop entry by its class (X11) or app id
-  // (Wayland): the program's file name, unless the user's environment says
-  // otherwise.
-  if (const char* name = program_name()) {
-    SDL_SetHintWithPriority("SDL_VIDEO_X11_WMCLASS", name, SDL_HINT_DEFAULT);
-    SDL_SetHintWithPriority("SDL_VIDEO_WAYLAND_WMCLASS", name, SDL_HINT_DEFAULT);
+  // Docks match a window to its desktop entry by its class (X11: the last
+  // part of the entry's name) or app id (Wayland: the whole name), which SDL
+  // reads from the environment when it makes the window; the user's own
+  // setting stays.
+  const std::string name = desktop_name();
+  if (!name.empty()) {
+    setenv("SDL_VIDEO_X11_WMCLASS", name.substr(name.rfind('.') + 1).c_str(), 0);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", name.c_str(), 0);
   }
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
     if (reason) *reason = SDL_GetError();
@@ -314,12 +282,18 @@ bool platform_init(const char** reason) {
     SDL_Quit();
     return false;
   }
-  timer_event_type = SDL_RegisterEvents(1);
-  if (timer_event_type == static_cast<Uint32>(-1)) timer_event_type = 0;
+  const Uint32 first = SDL_RegisterEvents(2);
+  if (first != static_cast<Uint32>(-1)) {
+    timer_event_type = first;
+    end_event_type = first + 1;
+    process_catch_end_signals(wake_for_end_signal);
+  }
   SDL_StopTextInput();
   initialised = true;
   return true;
 }
+
+void platform_set_app_id(const char* id) { app_id = id ? id : ""; }
 
 const char* platform_program_folder() {
   static const std::string folder = [] {
@@ -343,43 +317,13 @@ bool x11_window_info(SDL_SysWMinfo& info) {
   return window && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11;
 }
 
-// The answer buttons in the desktop's language, as the first of LC_ALL,
-// LC_MESSAGES and LANG that is set names it; English for any other, and
-// where that language's locale is not installed (the box could not draw
-// its letters).
-struct box_labels {
-  const char *yes, *no;
-};
-box_labels labels_for_language() {
-  const char* language = nullptr;
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    language = std::getenv(name);
-    if (language && *language) break;
-  }
-  if (locale_t installed = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(nullptr))) {
-    freelocale(installed);
-  } else {
-    language = nullptr;
-  }
-  static const struct {
-    const char* prefix;
-    box_labels labels;
-  } known[] = {{"it", {"Sì", "No"}}, {"fr", {"Oui", "Non"}}, {"de", {"Ja", "Nein"}},
-               {"es", {"Sí", "No"}}, {"pt", {"Sim", "Não"}}};
-  if (language)
-    for (const auto& k : known)
-      if (std::strncmp(language, k.prefix, 2) == 0 && !std::isalpha(static_cast<unsigned char>(language[2])))
-        return k.labels;
-  return {"Yes", "No"};
-}
-
 }  // namespace
 
 LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style) {
   SDL_MessageBoxButtonData buttons[2];
   int count = 0;
   if ((style & 0xF) == MB_YESNO) {
-    const box_labels labels = labels_for_language();
+    const process_labels labels = process_yes_no_labels();
     buttons[0] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, labels.yes};
     buttons[1] = {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, labels.no};
     count = 2;
@@ -391,16 +335,16 @@ LONGINT platform_message_box(const char* text, const char* caption, LONGWORD sty
   // Owned by the window once it is shown: window managers keep the box
   // above it. The box draws with X11 and can be owned by an X11 window only.
   SDL_SysWMinfo info;
-  SDL_Window* owner = window_up && x11_window_info(info) ? window : nullptr;
+  SDL_Window* owner = has_surface && x11_window_info(info) ? window : nullptr;
   const SDL_MessageBoxData data = {flags, owner, caption, text, count, buttons, nullptr};
-  catch_end_signals();
-  box_owner = getpid();
-  box_up = 1;
+  process_catch_end_signals(nullptr);
+  process_box_begins();
   int pressed = 0;
   const bool shown = SDL_ShowMessageBox(&data, &pressed) == 0;
-  box_up = 0;
+  process_box_ends();
   if (!shown) return 0;
-  return pressed < 0 ? 0 : pressed;
+  // Closed by the window manager, or dismissed where Escape has no button.
+  return pressed < 0 ? -1 : pressed;
 }
 
 void* platform_system_cursor(LONGINT kind) {
@@ -526,7 +470,7 @@ bool platform_set_pixel_format(const platform_pixel_request& pixels, const char*
   SDL_DestroyWindow(window);
   window = drawn;
   has_surface = true;
-  window_up = 1;
+  process_window_up(true);
   // Shown once the window managers' hints are in place.
   if (!frameless) offer_close_and_minimise_only();
   if (shown_icon) SDL_SetWindowIcon(window, shown_icon);
@@ -565,7 +509,7 @@ void platform_show_window() {
 void platform_destroy_window() {
   for (auto& [id, timer] : timers) SDL_RemoveTimer(timer);
   timers.clear();
-  window_up = 0;
+  if (has_surface) process_window_up(false);
   if (window) SDL_DestroyWindow(window);
   window = nullptr;
   has_surface = false;
@@ -634,11 +578,6 @@ void platform_swap() {
 
 bool platform_take_message(platform_message* out) {
   if (!initialised) return false;
-  if (end_signal) {
-    end_signal = 0;
-    *out = {WM_CLOSE, 0, 0};
-    return true;
-  }
   SDL_PumpEvents();
   // Events without a message (the pointer entering or leaving, the middle
   // button, ...) are passed over.
@@ -668,7 +607,6 @@ bool platform_take_motion(platform_message* out) {
 
 bool platform_message_pending() {
   if (!initialised) return false;
-  if (end_signal) return true;
   SDL_PumpEvents();
   return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0;
 }
@@ -676,9 +614,9 @@ bool platform_message_pending() {
 void platform_wait_event() {
   if (!initialised) return;
   // SDL's wait may come back with nothing queued (a driver that polls): it
-  // is asked again until something is. A signal does not wake it, so it
-  // looks every quarter of a second.
-  while (!platform_message_pending()) SDL_WaitEventTimeout(nullptr, 250);
+  // is asked again until something is. An end signal wakes it through the
+  // event its watcher pushes.
+  while (!platform_message_pending()) SDL_WaitEvent(nullptr);
 }
 
 void platform_set_capture(bool on) {

@@ -236,6 +236,9 @@ bool platform_init(const char** reason) {
   return true;
 }
 
+// Windows matches a window to its shortcut by the program's file.
+void platform_set_app_id(const char*) {}
+
 const char* platform_program_folder() {
   static const std::string folder = [] {
     std::wstring path(32768, L'\0');

@@ -90,6 +90,12 @@ void POSITIONWINDOW(LONGINT X, LONGINT Y);
 void DELETEOGLWINDOW();
 [[noreturn]] void THROWERROR(const char* PCERRORMESSAGE);
 
+// Names the program for the desktop, before CREATEOGLWINDOW: ID is its
+// desktop entry's name without ".desktop" ("org.example.Cube"), by which
+// docks match the window to the entry: the app id on Wayland, and the last
+// dot-separated part ("Cube") the class on X11. Unnamed, the program's
+// file name serves.
+void vtr_set_app_id(const char* ID);
 // The folder holding the running program (UTF-8), empty when unknown.
 const char* vtr_program_folder();
 // The primary screen's size in pixels.

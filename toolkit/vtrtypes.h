@@ -69,7 +69,8 @@ constexpr LONGINT IDNO = 7;
 #endif
 
 // Shows a modal message box without owner window and returns the button
-// pressed (IDOK, IDYES, IDNO), or 0 when no box could be shown. Every box of
+// pressed (IDOK, IDYES, IDNO), or 0 when no box could be shown; a box closed
+// without an answer answers as its Escape button (No, or OK). Every box of
 // the toolkit and its applications goes through here.
 LONGINT vtr_message_box(const char* text, const char* caption, LONGWORD style);
 

@@ -39,9 +39,21 @@ TWINDOWCLASS WINDOWCLASSEX{};
 extern BOOLEAN GLVERT3FREMOVE;
 extern BOOLEAN GLVERT3FENABLEEDIT;
 
+namespace {
+
+// A box through the platform. One closed without an answer answers as its
+// Escape button does: No to a question, OK to a message.
+LONGINT platform_box(const char* text, const char* caption, LONGWORD style) {
+  const LONGINT answer = platform_message_box(text, caption, style);
+  if (answer != -1) return answer;
+  return (style & 0xF) == MB_YESNO ? IDNO : IDOK;
+}
+
+}  // namespace
+
 // Every box of the program goes through the platform once the toolkit's
 // window code is linked.
-static const bool boxes_through_platform = (vtr_message_box_handler = platform_message_box, true);
+static const bool boxes_through_platform = (vtr_message_box_handler = platform_box, true);
 
 namespace {
 
@@ -296,6 +308,8 @@ void THROWERROR(const char* PCERRORMESSAGE) {
 }
 
 const char* vtr_program_folder() { return platform_program_folder(); }
+
+void vtr_set_app_id(const char* ID) { platform_set_app_id(ID); }
 
 void vtr_screen_size(LONGINT* width, LONGINT* height) {
   int w = 0, h = 0;
