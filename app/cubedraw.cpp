@@ -1,12 +1,52 @@
 // Drawing the puzzle: a dark core box, 27 dark bevelled cubies and a
-// coloured sticker on every outer face, in immediate mode in the caller's
-// modelview frame, which is left as it was found.
+// coloured sticker on every outer face, in the caller's modelview frame,
+// which is left as it was found. The geometry does not change from frame to
+// frame: it is computed once into display lists and called, each list
+// compiled again when what it holds changes (a sticker's colour after a
+// turn). While the vertex path's switches are on, every vertex goes
+// through it as it is computed.
+// Owns the display lists and what each was compiled from.
 #include "cubedraw.h"
+
+#include <cstring>
 
 #include "cube.h"
 #include "vitrum.h"
 
 namespace {
+
+// One compiled piece: its list and what it was compiled from.
+struct compiled {
+  GLuint list;  // 0: none yet
+  float key[21];
+};
+
+compiled core_box{};
+checked_array<compiled, 0, 26> cubies{};
+
+// Calls the list of PIECE compiled from KEY, compiling DRAW into it first
+// when it holds anything else; draws directly where no list can serve.
+template <class F>
+void draw_compiled(compiled& piece, const float (&key)[21], F draw) {
+  if (GLVERT3FREMOVE || GLVERT3FENABLEEDIT) {
+    draw();
+    return;
+  }
+  if (piece.list == 0 || std::memcmp(piece.key, key, sizeof key) != 0) {
+    GLint compiling = 0;
+    glGetIntegerv(GL_LIST_INDEX, &compiling);
+    if (compiling != 0) {
+      draw();
+      return;
+    }
+    if (piece.list == 0) piece.list = glGenLists(1);
+    std::memcpy(piece.key, key, sizeof key);
+    vtr_new_list(piece.list);
+    draw();
+    vtr_end_list();
+  }
+  glCallList(piece.list);
+}
 
 constexpr SINGLE sticker_shininess = 50;
 
@@ -31,11 +71,14 @@ void GENCUBE(SINGLE SIZE) {
   glRotatef(ROTOFFSET.X, 1, 0, 0);
   glRotatef(ROTOFFSET.Y, 0, 1, 0);
   glRotatef(ROTOFFSET.Z, 0, 0, 1);
-  TEXTUREOFF();
-  body_material();
-  const SINGLE lo = -SIZE / 2 - SIZE / 6, hi = SIZE / 2 - SIZE / 6;
-  ZOZE(0, 0, 0, lo, lo, lo, hi, hi, hi, 1);
-  TEXTUREON();
+  const float core_key[21] = {SIZE};
+  draw_compiled(core_box, core_key, [SIZE] {
+    TEXTUREOFF();
+    body_material();
+    const SINGLE lo = -SIZE / 2 - SIZE / 6, hi = SIZE / 2 - SIZE / 6;
+    ZOZE(0, 0, 0, lo, lo, lo, hi, hi, hi, 1);
+    TEXTUREON();
+  });
   // Layer turns come before the translation to the cell, so a part-turned
   // layer spins as a block about the cube's own axis.
   for (LONGINT i = 0; i <= 2; ++i) {
@@ -58,14 +101,14 @@ void GENCUBE(SINGLE SIZE) {
   glPopMatrix();
 }
 
-void TSINGLECUBE::DRAW(SINGLE SIZE, SINGLE RADIUS, LONGINT NUMPOINTS, LONGINT I, LONGINT J, LONGINT K) {
-  SIDESIZE = SIZE;
-  SIDERADIUS = RADIUS;
-  SIDENUMPOINTS = NUMPOINTS;
+namespace {
+
+// One cubie as DRAW draws it, its matrix kept.
+void draw_cubie(const TSINGLECUBE& cube, LONGINT I, LONGINT J, LONGINT K) {
   glPushMatrix();
   TEXTUREOFF();
   body_material();
-  CUBOSMUSSATO(0, 0, 0, SIDESIZE, SIDERADIUS, SIDENUMPOINTS, 1);
+  CUBOSMUSSATO(0, 0, 0, cube.SIDESIZE, cube.SIDERADIUS, cube.SIDENUMPOINTS, 1);
   TEXTUREON();
 
   // Every sticker is the square over the +Y face, lifted just off it and
@@ -74,10 +117,10 @@ void TSINGLECUBE::DRAW(SINGLE SIZE, SINGLE RADIUS, LONGINT NUMPOINTS, LONGINT I,
   // depth than they are, and win over their face at every distance.
   glEnable(GL_POLYGON_OFFSET_FILL);
   glPolygonOffset(-1, -1);
-  const SINGLE h = SIDESIZE / 2;
-  const SINGLE d = SIDESIZE / 2 + SIDERADIUS + 0.003f;
+  const SINGLE h = cube.SIDESIZE / 2;
+  const SINGLE d = cube.SIDESIZE / 2 + cube.SIDERADIUS + 0.003f;
   auto sticker = [&](LONGINT slot, GLfloat angle, GLfloat ax, GLfloat ay, GLfloat az) {
-    sticker_material(SIDES[slot]);
+    sticker_material(cube.SIDES[slot]);
     glPushMatrix();
     if (angle != 0) glRotatef(angle, ax, ay, az);
     QUAD(-h, d, -h, h, d, -h, -h, d, h, h, d, h);
@@ -91,6 +134,33 @@ void TSINGLECUBE::DRAW(SINGLE SIZE, SINGLE RADIUS, LONGINT NUMPOINTS, LONGINT I,
   if (I == 2) sticker(5, 90, 0, 0, -1);
   glDisable(GL_POLYGON_OFFSET_FILL);
   glPopMatrix();
+}
+
+}  // namespace
+
+void TSINGLECUBE::DRAW(SINGLE SIZE, SINGLE RADIUS, LONGINT NUMPOINTS, LONGINT I, LONGINT J, LONGINT K) {
+  SIDESIZE = SIZE;
+  SIDERADIUS = RADIUS;
+  SIDENUMPOINTS = NUMPOINTS;
+  auto draw = [this, I, J, K] { draw_cubie(*this, I, J, K); };
+  if (I < 0 || I > 2 || J < 0 || J > 2 || K < 0 || K > 2) {
+    draw();
+    return;
+  }
+  // The cell's list holds the body at these sizes and the stickers of the
+  // cell's outer faces in these colours.
+  float key[21] = {SIZE, RADIUS, static_cast<float>(NUMPOINTS)};
+  for (LONGINT slot = 0; slot <= 5; ++slot) {
+    key[3 + 3 * slot] = SIDES[slot].R;
+    key[4 + 3 * slot] = SIDES[slot].G;
+    key[5 + 3 * slot] = SIDES[slot].B;
+  }
+  draw_compiled(cubies[I * 9 + J * 3 + K], key, draw);
+}
+
+void forget_cube_lists() {
+  core_box = {};
+  cubies = {};
 }
 
 void QUAD(SINGLE X1, SINGLE Y1, SINGLE Z1, SINGLE X2, SINGLE Y2, SINGLE Z2, SINGLE X3, SINGLE Y3, SINGLE Z3, SINGLE X4,

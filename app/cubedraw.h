@@ -12,3 +12,6 @@ void GENCUBE(SINGLE SIZE);
 // bottom-right for the viewer who sees its front).
 void QUAD(SINGLE X1, SINGLE Y1, SINGLE Z1, SINGLE X2, SINGLE Y2, SINGLE Z2, SINGLE X3, SINGLE Y3, SINGLE Z3, SINGLE X4,
           SINGLE Y4, SINGLE Z4);
+// Forgets the display lists the cube is drawn from, with the GL context they
+// lived in (the next frame compiles them again).
+void forget_cube_lists();

@@ -26,6 +26,13 @@ constexpr VTRPROCEDURE not_clicked[9] = {CLICKOFF1, CLICKOFF2, CLICKOFF3, CLICKO
 }  // namespace
 
 void OPENGL_DRAW() {
+  // A frame that would show the picture on the screen again is counted
+  // (a held turn control counts its frames), not drawn.
+  if (!vtr_picture_may_change() && !held_control_steps()) {
+    count_held_controls();
+    vtr_skip_frame();
+    return;
+  }
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
   OPENGL_DRAW2D();

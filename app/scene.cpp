@@ -37,10 +37,14 @@ void face(bool pressed, LONGINT texture) {
   LIGHTINGON();
 }
 
-// While a turn control is held: a step on its 5th frame, then every 6th.
+// The menu item of the first turn control; the six follow in TIME's order.
+constexpr LONGINT first_turn_item = 3;
+
+// While a turn control is held: a step on its 5th frame, then every 6th
+// (a frame counted without drawing steps nothing: TURN is null).
 void repeat(LONGINT k, void (*turn)(SINGLE, LONGINT), SINGLE angle) {
   TIME[k] = checked_add(TIME[k], 1);
-  if (TIME[k] == 5) turn(angle, SELLAYER);
+  if (TIME[k] == 5 && turn) turn(angle, SELLAYER);
   if (TIME[k] > 5) TIME[k] = 0;
 }
 
@@ -104,3 +108,14 @@ void CLICKOFF6() { turn_off(6, 2); }
 void CLICKOFF7() { turn_off(7, 3); }
 void CLICKOFF8() { turn_off(8, 4); }
 void CLICKOFF9() { turn_off(9, 5); }
+
+bool held_control_steps() {
+  for (LONGINT k = 0; k <= 5; ++k)
+    if (MENU.CLICK[first_turn_item + k] && TIME[k] == 4) return true;
+  return false;
+}
+
+void count_held_controls() {
+  for (LONGINT k = 0; k <= 5; ++k)
+    if (MENU.CLICK[first_turn_item + k]) repeat(k, nullptr, 0);
+}

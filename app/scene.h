@@ -39,3 +39,10 @@ void CLICKOFF6();
 void CLICKOFF7();
 void CLICKOFF8();
 void CLICKOFF9();
+
+// True when a held turn control steps the layer in the frame about to be
+// drawn (its count reaches 5).
+bool held_control_steps();
+// Counts a frame that is not drawn for the held turn controls, as their
+// pressed callbacks count a drawn one.
+void count_held_controls();

@@ -1,31 +1,29 @@
-// The real frame in a hidden 800 x 600 window: frames a second for the
-// whole frame, for the nine controls with both picking passes, and for the
-// cube; and heap allocations made while the frames are drawn.
-//
-// Built twice: "frame_bench" with the toolkit's vertex path, and
-// "frame_bench_plain" from the same sources with the vertex path reduced to
-// bare glBegin/glVertex3f/glEnd. frame_bench runs the plain build too and
-// prints the ratio. Usage: frame_bench [FRAMES]
+// The real frame in a hidden 800 x 600 window, drawn the way the program
+// draws it (the cube's geometry compiled once into display lists) and the
+// way it computes it anew every frame (the vertex path's edit mode with no
+// slots, which sends every vertex as computed): for each, the time and the
+// CPU a frame takes, the main thread's share of it, the immediate-mode
+// calls it makes and the heap allocations; then how many pixels the two
+// pictures differ in. Usage: frame_bench [FRAMES]
 #include <dlfcn.h>
+#include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "cube.h"
-#include "cubedraw.h"
 #include "frame.h"
 #include "scene.h"
 
-// Every heap allocation of the process, the GL driver's included, and the
-// C++ allocations alone.
+// Every heap allocation of the process, the GL driver's included.
 namespace {
-std::atomic<long> mallocs{0}, news{0};
+std::atomic<long> mallocs{0};
 }
 
 extern "C" void* __libc_malloc(size_t);
@@ -43,70 +41,79 @@ extern "C" void* realloc(void* p, size_t n) {
   mallocs.fetch_add(1, std::memory_order_relaxed);
   return __libc_realloc(p, n);
 }
-void* operator new(size_t n) {
-  news.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(n ? n : 1)) return p;
-  throw std::bad_alloc();
+
+// The immediate-mode calls of the program, counted on their way to GL.
+namespace {
+long immediate_calls = 0;
+template <class F>
+F next_gl(const char* name) {
+  return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
+}  // namespace
+
+#define COUNTED(name, params, args)                                    \
+  extern "C" void name params {                                        \
+    static const auto real = next_gl<void(*) params>(#name);           \
+    ++immediate_calls;                                                 \
+    real args;                                                         \
+  }
+COUNTED(glBegin, (GLenum mode), (mode))
+COUNTED(glEnd, (), ())
+COUNTED(glVertex3f, (GLfloat x, GLfloat y, GLfloat z), (x, y, z))
+COUNTED(glNormal3f, (GLfloat x, GLfloat y, GLfloat z), (x, y, z))
+COUNTED(glTexCoord2f, (GLfloat s, GLfloat t), (s, t))
+COUNTED(glColor3f, (GLfloat r, GLfloat g, GLfloat b), (r, g, b))
+COUNTED(glColor4f, (GLfloat r, GLfloat g, GLfloat b, GLfloat a), (r, g, b, a))
 
 namespace {
 
-template <class F>
-double frames_per_second(int frames, F draw) {
+double cpu_ms(clockid_t clock) {
+  timespec t{};
+  clock_gettime(clock, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+struct figures {
+  double wall_ms, process_ms, main_ms, calls, mallocs;
+};
+
+// FRAMES frames as the loop draws them, each finished before the next.
+figures measure(int frames) {
   glFinish();
+  const long calls0 = immediate_calls, mallocs0 = mallocs;
+  const double process0 = cpu_ms(CLOCK_PROCESS_CPUTIME_ID), main0 = cpu_ms(CLOCK_THREAD_CPUTIME_ID);
   const auto t0 = std::chrono::steady_clock::now();
   for (int i = 0; i < frames; ++i) {
-    draw();
+    glClear(GL_COLOR_BUFFER_BIT);
+    OPENGL_DRAW();
     glFinish();
   }
-  return frames / std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  const double wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+  return {wall / frames, (cpu_ms(CLOCK_PROCESS_CPUTIME_ID) - process0) / frames,
+          (cpu_ms(CLOCK_THREAD_CPUTIME_ID) - main0) / frames, static_cast<double>(immediate_calls - calls0) / frames,
+          static_cast<double>(mallocs - mallocs0) / frames};
 }
 
-// What every frame does before the controls: clear, reset, camera, light.
-void frame_start() {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glLoadIdentity();
-  OPENGL_I2D(0, 0, 0, 0);
-  OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
-  glTranslatef(0, 0, -30);
-  PUTGLPOINTLIGHT(GL_LIGHT0, 0, 0, 10, 10, 0.1f);
+std::vector<unsigned char> picture() {
+  std::vector<unsigned char> p(800 * 600 * 3);
+  glFinish();
+  glReadBuffer(GL_FRONT);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, p.data());
+  return p;
 }
 
-void controls_only() {
-  frame_start();
-  static const VTRPROCEDURE on[9] = {CLICKON1, CLICKON2, CLICKON3, CLICKON4, CLICKON5, CLICKON6, CLICKON7, CLICKON8, CLICKON9};
-  static const VTRPROCEDURE off[9] = {CLICKOFF1, CLICKOFF2, CLICKOFF3, CLICKOFF4, CLICKOFF5,
-                                      CLICKOFF6, CLICKOFF7, CLICKOFF8, CLICKOFF9};
-  glPushMatrix();
-  for (LONGINT n = 0; n <= 8; ++n) MENU.DRAWMENUID(SOPRAON, SOPRAOFF, on[n], off[n], n);
-  MENU.ELEMENTSELECTON();
-  glPopMatrix();
-}
-
-void cube_only() {
-  frame_start();
-  SETGLMOUSEMOVE(GL_M0, 2);
-  SETGLSPRITE();
-  TEXTURETGASELECTID(0);
-  GENCUBE(3.0f);
-  SETGLSPRITEOFF();
-}
-
-void full_frame() {
-  glClear(GL_COLOR_BUFFER_BIT);
-  OPENGL_DRAW();
+// Draws through the computing path (true) or the compiled one.
+void computing(bool on) {
+  GLVERT3FENABLEEDIT = on;
+  GLBASEVERTEX3F.GLVERT3FSETNUM = 0;
+  GLBASEVERTEX3F.GLVERT3FCOUNT = 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int frames = argc > 1 ? std::atoi(argv[1]) : 2000;
-  const bool plain = std::string(argv[0]).find("plain") != std::string::npos;
-  // The plain build lies beside this program; found before the change of folder.
-  char self[4096] = {};
-  if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) return 1;
+  const int frames = argc > 1 ? std::atoi(argv[1]) : 1000;
   setenv("SDL_VIDEODRIVER", "offscreen", 1);
   if (chdir(ZOZE_SOURCE_DIR) != 0) return 1;
   OGLWINDOWSETTING(ARROW, "", GENERIC, "");
@@ -119,41 +126,40 @@ int main(int argc, char** argv) {
   ROTBLOCK.X[2] = 30;
   SETOMX = 704;
   SETOMY = 372;
-  for (int i = 0; i < 50; ++i) full_frame();
-
-  const long mallocs_before = mallocs, news_before = news;
-  double whole = frames_per_second(frames, full_frame);
-  const double per_frame_mallocs = static_cast<double>(mallocs - mallocs_before) / frames;
-  const double per_frame_news = static_cast<double>(news - news_before) / frames;
-  const double controls = frames_per_second(frames, controls_only);
-  const double cube = frames_per_second(frames, cube_only);
-
-  if (plain) {
-    std::printf("%.3f\n", whole);
-    DELETEOGLWINDOW();
-    return 0;
-  }
-  // The two builds take turns, three rounds, best of each: the machine's
+  std::printf("frames: %d at 800 x 600 on %s\n", frames, reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+  std::printf("%-22s %9s %12s %12s %14s %12s\n", "", "wall ms", "CPU ms", "main ms", "immediate", "allocations");
+  std::vector<unsigned char> pictures[2];
+  // The two paths take turns, three rounds, best of each: the machine's
   // noise between runs is larger than what is measured.
-  const std::string plain_path = std::string(self) + "_plain " + std::to_string(frames);
-  double bare = 0;
+  figures best[2] = {};
   for (int round = 0; round < 3; ++round) {
-    if (round > 0) whole = std::max(whole, frames_per_second(frames, full_frame));
-    if (FILE* p = popen(plain_path.c_str(), "r")) {
-      double fps = 0;
-      if (std::fscanf(p, "%lf", &fps) == 1) bare = std::max(bare, fps);
-      pclose(p);
+    for (int path = 0; path < 2; ++path) {
+      computing(path == 1);
+      measure(20);
+      const figures f = measure(frames);
+      if (round == 0 || f.process_ms < best[path].process_ms) best[path] = f;
+      pictures[path] = picture();
     }
   }
-  std::printf("frames: %d at 800 x 600 on %s\n", frames, reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-  std::printf("whole frame                  %8.1f frames/s  %7.3f ms\n", whole, 1000 / whole);
-  std::printf("controls with both picks     %8.1f frames/s  %7.3f ms\n", controls, 1000 / controls);
-  std::printf("cube                         %8.1f frames/s  %7.3f ms\n", cube, 1000 / cube);
-  std::printf("heap allocations per frame   %8.2f (C++: %.2f)\n", per_frame_mallocs, per_frame_news);
-  if (bare > 0) {
-    std::printf("whole frame, bare GL calls   %8.1f frames/s  %7.3f ms\n", bare, 1000 / bare);
-    std::printf("vertex path cost over bare   %+7.1f %%\n", (bare / whole - 1) * 100);
+  const char* names[2] = {"compiled once", "computed every frame"};
+  for (int path = 0; path < 2; ++path)
+    std::printf("%-22s %9.3f %12.3f %12.3f %14.1f %12.2f\n", names[path], best[path].wall_ms, best[path].process_ms,
+                best[path].main_ms, best[path].calls, best[path].mallocs);
+  long differing = 0;
+  for (std::size_t i = 0; i < pictures[0].size(); i += 3)
+    differing += pictures[0][i] != pictures[1][i] || pictures[0][i + 1] != pictures[1][i + 1] ||
+                 pictures[0][i + 2] != pictures[1][i + 2];
+  std::printf("immediate-mode calls, compiled / computed: %.2f %%\n", 100 * best[0].calls / best[1].calls);
+  std::printf("pixels that differ between the two pictures: %ld of %d\n", differing, 800 * 600);
+  if (const char* dump = std::getenv("FRAME_BENCH_DUMP")) {
+    for (int path = 0; path < 2; ++path) {
+      FILE* f = std::fopen((std::string(dump) + (path ? "-computed.ppm" : "-compiled.ppm")).c_str(), "wb");
+      std::fprintf(f, "P6 800 600 255\n");
+      for (int y = 599; y >= 0; --y) std::fwrite(&pictures[path][y * 2400], 1, 2400, f);
+      std::fclose(f);
+    }
   }
+  computing(false);
   DELETEOGLWINDOW();
   return 0;
 }

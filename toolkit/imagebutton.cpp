@@ -147,6 +147,12 @@ std::size_t vtr_palette_count() {
   return n;
 }
 
+void vtr_reset_image_buttons() {
+  BMPTYPE.clear();
+  bitmaps.clear();
+  palettes.clear();
+}
+
 namespace {
 
 // Draws bitmap HANDLE unscaled at the top-left corner of WINDOW, clipped to
@@ -259,6 +265,11 @@ LONGINT HOVERBUTTONHANDLER(LONGWORD WND, LONGINT IMSG, LONGINT WPARAM, LONGINT L
       if (vtr_get_prop(WND, HOVERMODE) == mode_pressed) vtr_post_message(vtr_parent(WND), WM_COMMAND, vtr_child_id(WND), 0);
       vtr_set_prop(WND, HOVERMODE, mode_normal);
       vtr_release_capture();
+      return 0;
+    case WM_CAPTURECHANGED:
+      // The system took the pointer away: no release comes, nothing is
+      // clicked.
+      if (vtr_get_prop(WND, HOVERMODE) != 0) vtr_set_prop(WND, HOVERMODE, mode_normal);
       return 0;
     default:
       return vtr_def_window_proc(WND, IMSG, WPARAM, LPARAM);

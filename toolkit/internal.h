@@ -94,6 +94,26 @@ void vtr_wait_message();
 void vtr_draw_children();
 
 // ---------------------------------------------------------------------------
+// Ending and starting again (reset.cpp): every file puts back what it owns
+// as it was when the program started, as a program that ends and starts
+// again would find it.
+
+// The main window with its children and its context gone, timers stopped,
+// textures forgotten, the status bar's parts, the picks, the input, the
+// pump's switches, the render state and the vertex path as at start.
+void vtr_reset();
+// Each file's own part of it, in the order vtr_reset calls them.
+void vtr_reset_window();  // window.cpp: the context, the window, its settings, pacing
+void vtr_reset_runtime();  // winruntime.cpp: windows, capture, posted messages, scale
+void vtr_reset_pump();  // wndproc.cpp: input state, the pump's switches and hooks
+void vtr_reset_status_bar();
+void vtr_reset_image_buttons();
+void vtr_reset_picks();
+void vtr_reset_render_state();  // renderstate.cpp: the light arrays
+void vtr_reset_vertex_path();
+void vtr_reset_textures();
+
+// ---------------------------------------------------------------------------
 // Image buttons (imagebutton.cpp): bitmaps made by LOADBMPFROMFILE.
 
 bool vtr_bitmap_size(LONGWORD bitmap, LONGINT* width, LONGINT* height);
@@ -112,7 +132,8 @@ constexpr LONGINT VTR_STATUS_HEIGHT = 22;
 
 // ---------------------------------------------------------------------------
 // Picking (picking.cpp) tells the pump (wndproc.cpp) whether the flags it
-// just set differ from the frame before or hold a pressed item, so that the
-// next frame may look different; and how to find out, without drawing,
-// whether a pointer that moved since would change the hover flags.
-void vtr_note_picks(bool moved, bool (*hover_changed)());
+// just set differ from the frame before (the next frame may look
+// different) and whether they hold a pressed item (which acts in every
+// frame); and how to find out, without drawing, whether a pointer that
+// moved since would change the hover flags.
+void vtr_note_picks(bool changed, bool pressed, bool (*hover_changed)());

@@ -13,6 +13,9 @@ namespace {
 struct picked_menu {
   const TMENU3D* menu;
   GLfloat modelview[16];
+  GLint viewport[4];
+  GLboolean culling;
+  GLint culled;  // the faces culled
 };
 constexpr int max_picked_menus = 8;
 checked_array<picked_menu, 0, max_picked_menus - 1> picked_menus{};
@@ -27,24 +30,35 @@ void remember_pick(const TMENU3D* menu) {
     return;
   }
   if (i == picked_count) ++picked_count;
-  picked_menus[i].menu = menu;
-  glGetFloatv(GL_MODELVIEW_MATRIX, picked_menus[i].modelview);
+  picked_menu& p = picked_menus[i];
+  p.menu = menu;
+  glGetFloatv(GL_MODELVIEW_MATRIX, p.modelview);
+  glGetIntegerv(GL_VIEWPORT, p.viewport);
+  p.culling = glIsEnabled(GL_CULL_FACE);
+  glGetIntegerv(GL_CULL_FACE_MODE, &p.culled);
 }
 
 // True when a menu's hover pick at the pointer's present position differs
 // from the flags the last frame drew, or when some menu is unknown here.
 bool hover_changed() {
   if (picked_count == 0 || menu_unknown) return true;
+  // Each menu is picked again as it was picked: its matrix, its viewport,
+  // its culling.
+  glPushAttrib(GL_VIEWPORT_BIT | GL_ENABLE_BIT | GL_POLYGON_BIT);
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   bool changed = false;
   for (int m = 0; m < picked_count && !changed; ++m) {
-    const TMENU3D& menu = *picked_menus[m].menu;
-    glLoadMatrixf(picked_menus[m].modelview);
-    const LONGINT over = SELECTOBJID(SETOMX, SETOMY, static_cast<LONGINT>(menu.EVENTSELECTION));
-    for (LONGINT i = 0; i < menu.MAXNUMSEL && !changed; ++i) changed = (menu.BUTTONID[i] == over) != menu.OVER[i];
+    const picked_menu& p = picked_menus[m];
+    glLoadMatrixf(p.modelview);
+    glViewport(p.viewport[0], p.viewport[1], p.viewport[2], p.viewport[3]);
+    (p.culling ? glEnable : glDisable)(GL_CULL_FACE);
+    glCullFace(static_cast<GLenum>(p.culled));
+    const LONGINT over = SELECTOBJID(SETOMX, SETOMY, static_cast<LONGINT>(p.menu->EVENTSELECTION));
+    for (LONGINT i = 0; i < p.menu->MAXNUMSEL && !changed; ++i) changed = (p.menu->BUTTONID[i] == over) != p.menu->OVER[i];
   }
   glPopMatrix();
+  glPopAttrib();
   return changed;
 }
 
@@ -128,16 +142,17 @@ void TMENU3D::ELEMENTSELECTON() {
   const LONGINT over = SELECTOBJID(SETOMX, SETOMY, static_cast<LONGINT>(EVENTSELECTION));
   const LONGINT click = SELECTOBJID(SETMX, SETMY, static_cast<LONGINT>(EVENTSELECTION));
   // The next frame draws these flags: it may differ from this one when
-  // they changed, and a pressed item acts in every frame it is drawn.
-  bool moved = false;
+  // they changed, and a pressed item acts in every frame.
+  bool changed = false, pressed = false;
   for (LONGINT i = 0; i < MAXNUMSEL; ++i) {
     const BOOLEAN over_now = BUTTONID[i] == over, click_now = BUTTONID[i] == click;
-    moved = moved || over_now != OVER[i] || click_now != CLICK[i] || click_now;
+    changed = changed || over_now != OVER[i] || click_now != CLICK[i];
+    pressed = pressed || click_now;
     OVER[i] = over_now;
     CLICK[i] = click_now;
   }
   remember_pick(this);
-  vtr_note_picks(moved, hover_changed);
+  vtr_note_picks(changed, pressed, hover_changed);
 }
 
 void TMENU3D::DRAWMENUID(VTRPROCEDURE EVENTOVER, VTRPROCEDURE EVENTNOTOVER, VTRPROCEDURE EVENTCLICK,
@@ -147,4 +162,10 @@ void TMENU3D::DRAWMENUID(VTRPROCEDURE EVENTOVER, VTRPROCEDURE EVENTNOTOVER, VTRP
   (OVER[NUM] ? EVENTOVER : EVENTNOTOVER)();
   (CLICK[NUM] ? EVENTCLICK : EVENTNOTCLICK)();
   glPopMatrix();
+}
+
+void vtr_reset_picks() {
+  picked_menus = {};
+  picked_count = 0;
+  menu_unknown = false;
 }

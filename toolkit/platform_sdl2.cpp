@@ -41,6 +41,7 @@ bool initialised = false;
 std::map<LONGINT, SDL_TimerID> timers;
 
 Uint32 end_event_type = 0;  // an end signal asks for the close
+bool captured = false;      // the toolkit holds the pointer
 std::string app_id;        // the desktop entry's name, when the program gave it
 
 // The name docks match the window to its desktop entry by: the program's
@@ -158,6 +159,27 @@ bool system_key(LONGINT vk, Uint16 mod) {
   return vk == vk_menu || vk == vk_f10 || ((mod & KMOD_ALT) && !(mod & KMOD_CTRL));
 }
 
+// True when window event W says the system took the pointer from the window
+// while the toolkit held it: the window lost the focus, was hidden or
+// minimised, or came back with every button up (their releases went
+// elsewhere).
+bool capture_taken(const SDL_WindowEvent& w) {
+  if (!captured) return false;
+  switch (w.event) {
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+    case SDL_WINDOWEVENT_HIDDEN:
+    case SDL_WINDOWEVENT_MINIMIZED:
+      return true;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+    case SDL_WINDOWEVENT_ENTER:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_SHOWN:
+      return (SDL_GetGlobalMouseState(nullptr, nullptr) & (SDL_BUTTON_LMASK | SDL_BUTTON_MMASK | SDL_BUTTON_RMASK)) == 0;
+    default:
+      return false;
+  }
+}
+
 bool translate(const SDL_Event& ev, platform_message* out) {
   *out = {0, 0, 0};
   switch (ev.type) {
@@ -171,6 +193,10 @@ bool translate(const SDL_Event& ev, platform_message* out) {
       }
       if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) {
         out->message = WM_PAINT;
+        return true;
+      }
+      if (capture_taken(ev.window)) {
+        out->message = WM_CAPTURECHANGED;
         return true;
       }
       return false;
@@ -620,6 +646,7 @@ void platform_wait_event() {
 }
 
 void platform_set_capture(bool on) {
+  captured = on && window;
   if (window) SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
 }
 

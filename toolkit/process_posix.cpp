@@ -117,12 +117,8 @@ void process_catch_end_signals(void (*wake)()) {
 }
 
 void process_window_up(bool up) {
-  if (up) {
-    int expected = before_window;
-    phase.compare_exchange_strong(expected, window_up);
-  } else {
-    phase = closing;
-  }
+  if (up) noted = 0;
+  phase = up ? window_up : closing;
 }
 
 bool process_take_end_signal() { return close_asked.exchange(false); }

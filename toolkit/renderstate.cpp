@@ -1,12 +1,23 @@
 // Projection modes, the light, materials and the plain GL switches.
 // Owns the light colour arrays and the last light position; everything else
 // set here is state of the current GL context.
+#include "internal.h"
 #include "vitrum.h"
 
-checked_array<SINGLE, 0, 3> AMBIENTLIGHT = {{0.5f, 0.5f, 0.5f, 1.0f}};
-checked_array<SINGLE, 0, 3> DIFFUSELIGHT = {{1.0f, 1.0f, 1.0f, 1.0f}};
-checked_array<SINGLE, 0, 3> SPECULARLIGHT = {{1.0f, 1.0f, 1.0f, 1.0f}};
+namespace {
+constexpr checked_array<SINGLE, 0, 3> grey = {{0.5f, 0.5f, 0.5f, 1.0f}}, white = {{1.0f, 1.0f, 1.0f, 1.0f}};
+}  // namespace
+
+checked_array<SINGLE, 0, 3> AMBIENTLIGHT = grey;
+checked_array<SINGLE, 0, 3> DIFFUSELIGHT = white;
+checked_array<SINGLE, 0, 3> SPECULARLIGHT = white;
 checked_array<SINGLE, 0, 3> LIGHTPOSITION = {};
+
+void vtr_reset_render_state() {
+  AMBIENTLIGHT = grey;
+  DIFFUSELIGHT = SPECULARLIGHT = white;
+  LIGHTPOSITION = {};
+}
 
 void OPENGL_INIT(REAL DEPTH, REAL A, REAL R, REAL G, REAL B) {
   glClearColor(static_cast<GLfloat>(R), static_cast<GLfloat>(G), static_cast<GLfloat>(B), static_cast<GLfloat>(A));

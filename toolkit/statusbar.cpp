@@ -107,3 +107,15 @@ void vtr_set_status_text(LONGINT PART, const char* TEXT) {
 }
 
 const char* vtr_status_text(LONGINT PART) { return part_text[PART].data(); }
+
+void vtr_reset_status_bar() {
+  HSTATUS = AWND = 0;
+  FILENAME = {};
+  STATUSITEM = {};
+  EDGES = {};
+  MAXSTATUSITEM = 0;
+  part_text = {};
+  part_picture = {};
+  part_stale = {};
+  part_scale = {};
+}

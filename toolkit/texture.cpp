@@ -1,6 +1,7 @@
 // Texture slots and their upload to GL.
 // Owns the 201 slots and the two filter settings.
 #include "file.h"
+#include "internal.h"
 #include "vitrum.h"
 
 checked_array<TGATEXTURE, 0, 200> TEXTURETGA2{};
@@ -51,4 +52,11 @@ void ADDMIPMAPSTEXTURE(LONGINT FORMAT, LONGINT WIDTH, LONGINT HEIGHT, const BYTE
   } else if (FORMAT == 32) {
     gluBuild2DMipmaps(GL_TEXTURE_2D, 4, WIDTH, HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, BITS);
   }
+}
+
+// The textures themselves went with their context.
+void vtr_reset_textures() {
+  for (long long i = TEXTURETGA2.low(); i <= TEXTURETGA2.high(); ++i) tga_free(TEXTURETGA2[i]);
+  TEXTURETGA2 = {};
+  GL_MIN_FILTER = GL_MAG_FILTER = GL_LINEAR;
 }

@@ -103,7 +103,8 @@ void vtr_screen_size(LONGINT* width, LONGINT* height);
 // Shows the frame just drawn. Where the display does not pace the swaps
 // (it refuses a swap interval, or takes one and swaps at once), it waits for
 // the display's next refresh (60 Hz when unknown), so that what counts
-// frames runs at the same speed everywhere.
+// frames runs at the same speed everywhere; a frame skipped
+// (vtr_skip_frame) only waits for its turn.
 void vtr_swap_buffers();
 
 // ---------------------------------------------------------------------------
@@ -143,12 +144,12 @@ extern LONGINT ADDFORCEFPS;
 extern BOOLEAN VIEWFPS;
 // When true, SETGLMSG waits for the next event instead of returning empty
 // while nothing could change the picture: the last frame handled no
-// message, no mouse button is held, the menus' picks came out as in the
-// frame before with no item pressed, and neither MOUSEFREE nor VIEWFPS is
-// on. Resting, it also passes over pointer motions with no button held that
-// leave every menu's hover pick as the last frame drew it, so a program that
-// sets it draws the pointer's position only through its menus. False at
-// start: the loop then runs every frame, as it always has.
+// message, the menus' picks came out as in the frame before with no item
+// pressed, and neither MOUSEFREE nor VIEWFPS is on (a button held still
+// changes nothing). Resting, it also passes over pointer motions with no
+// button held that leave every menu's hover pick as the last frame drew it,
+// so a program that sets it draws the pointer's position only through its
+// menus. False at start: the loop then runs every frame, as it always has.
 extern BOOLEAN RESTWHENIDLE;
 extern TMSG MSG_;
 extern VTRPROCEDURE CREATEMOUSEMENU;
@@ -157,6 +158,16 @@ extern VTRINPUTCOMMAND GETINPUTCOMMAND;
 LONGINT GLWNDPROC(LONGWORD WINDOW, LONGINT AMESSAGE, LONGINT WPARAM, LONGINT LPARAM);
 void SETGLMSG();
 void SETGLMOUSEMOVE(LONGINT XYZ, LONGINT SPEED);
+
+// After SETGLMSG: false when, with RESTWHENIDLE on, the frame about to be
+// drawn would show the picture of the frame before as far as the toolkit
+// can tell (it handled no message, the menus' flags are as they were drawn,
+// MOUSEFREE and VIEWFPS are off); only what the application itself counts
+// in frames, a pressed item's repeat, may change it. Always true otherwise.
+bool vtr_picture_may_change();
+// The frame in progress is counted but not drawn: the picture on the screen
+// stays, and vtr_swap_buffers waits for the frame's turn without swapping.
+void vtr_skip_frame();
 
 // Starts the frame-rate read-out: a WM_TIMER with wParam FPS_TIMER every
 // FPS_INTERVAL milliseconds. The application adds 1 to FPSCOUNT per frame.
@@ -184,17 +195,15 @@ extern TGLVERTEX3F GLBASEVERTEX3F;
 extern BOOLEAN GLVERT3FREMOVE;
 extern BOOLEAN GLVERT3FENABLEEDIT;
 
-#ifndef VTR_PLAIN_GL
 void GLBEGIN(LONGWORD MODE);
 void GLVERTEX3F(SINGLE X, SINGLE Y, SINGLE Z);
 void GLEND();
-#else
-// The benchmark's baseline build: the same drawing code with the vertex
-// path reduced to the bare GL calls.
-inline void GLBEGIN(LONGWORD MODE) { glBegin(MODE); }
-inline void GLVERTEX3F(SINGLE X, SINGLE Y, SINGLE Z) { glVertex3f(X, Y, Z); }
-inline void GLEND() { glEnd(); }
-#endif
+// glNewList(LIST, GL_COMPILE) and glEndList, for geometry drawn through the
+// vertex path that calling the list must draw exactly as it was drawn:
+// meanwhile its quads are compiled one polygon each (GL splits a compiled
+// quad along its other diagonal, which a smooth-shaded quad would show).
+void vtr_new_list(GLuint LIST);
+void vtr_end_list();
 
 // ---------------------------------------------------------------------------
 // Render state

@@ -84,8 +84,10 @@ constexpr int swaps_to_change_hands = 30;
 bool toolkit_paces = false;
 int swaps_against = 0;  // successive swaps that say the other side should pace
 frame_clock::duration frame_period{};
-frame_clock::time_point last_swap{};
+frame_clock::time_point last_swap{};  // or the last frame skipped
 frame_clock::time_point next_frame{};
+bool frame_skipped = false;       // the frame in progress is counted, not shown
+bool skipped_since_swap = false;  // what follows a skipped frame says nothing of the display
 
 // Who paces changes hands: the toolkit sleeps precisely only while it paces.
 void set_pacer(bool toolkit) {
@@ -112,30 +114,54 @@ void count_against(bool against, frame_clock::time_point now) {
 }
 
 // Swaps while the display paces: a display that keeps swapping far sooner
-// than it refreshes is not pacing.
+// than it refreshes is not pacing. (A swap after a skipped frame comes a
+// refresh after it by the toolkit's clock and tells nothing.)
 void swap_paced_by_display() {
   platform_swap();
   const frame_clock::time_point now = frame_clock::now();
-  count_against(now - last_swap < frame_period / 2, now);
+  count_against(!skipped_since_swap && now - last_swap < frame_period / 2, now);
   last_swap = now;
+  if (skipped_since_swap) platform_precise_sleeps(false);
+  skipped_since_swap = false;
 }
 
-// Swaps, then waits for the next frame's turn. A frame that ran late starts
-// the count again rather than letting the following frames rush to catch
-// up. Swaps that wait by themselves mean the display paces again.
-void swap_paced_by_toolkit() {
-  const frame_clock::time_point start = frame_clock::now();
-  platform_swap();
-  const frame_clock::time_point now = frame_clock::now();
-  count_against(now - start > frame_period / 2, now);
-  last_swap = now;
-  if (!toolkit_paces) return;
+// Waits for the next frame's turn by the toolkit's schedule. A frame that
+// ran late starts the count again rather than letting the following frames
+// rush to catch up.
+void wait_for_turn(frame_clock::time_point now) {
   next_frame += frame_period;
   if (next_frame > now) {
     std::this_thread::sleep_until(next_frame);
   } else if (now - next_frame > frame_period) {
     next_frame = now;
   }
+}
+
+// Swaps, then waits for the next frame's turn. Swaps that wait by
+// themselves mean the display paces again.
+void swap_paced_by_toolkit() {
+  const frame_clock::time_point start = frame_clock::now();
+  platform_swap();
+  const frame_clock::time_point now = frame_clock::now();
+  count_against(now - start > frame_period / 2, now);
+  last_swap = now;
+  if (toolkit_paces) wait_for_turn(now);
+}
+
+// A frame counted but not shown takes the time a shown one would: its turn
+// by the toolkit's schedule where the toolkit paces, a refresh after the
+// frame before where the display does (by precise sleeps, as no swap waits).
+void keep_turn() {
+  const frame_clock::time_point now = frame_clock::now();
+  if (toolkit_paces) {
+    wait_for_turn(now);
+    return;
+  }
+  platform_precise_sleeps(true);
+  const frame_clock::time_point turn = last_swap + frame_period;
+  if (turn > now) std::this_thread::sleep_until(turn);
+  last_swap = turn > now ? turn : now;
+  skipped_since_swap = true;
 }
 
 // The size placing gives a window of WIDTH x HEIGHT: a column (or row)
@@ -318,7 +344,32 @@ void vtr_screen_size(LONGINT* width, LONGINT* height) {
   *height = h;
 }
 
+void vtr_reset_window() {
+  if (HWINDOW != 0 || platform_window_exists()) DELETEOGLWINDOW();
+  HWINDOW = DCWINDOW = RCWINDOW = 0;
+  SETTYPECURSOR = SETTYPEICON = 0;
+  CURSORFILE = ICONFILE = SETTITLENAME = nullptr;
+  WIDTH = HEIGHT = BITS = PIXEL_FORMAT_FLAGS = 0;
+  FULLSCREEN = SHOWMENUBAR = SHOWSTATUSBAR = MOUSEFREE = false;
+  CREATEMENUBAR = nullptr;
+  VTRVERSION = "1.0";
+  WINDOWCLASSEX = {};
+  main_class = {};
+  asked_width = asked_height = 0;
+  failure_reason.clear();
+  swaps_against = 0;
+  frame_skipped = skipped_since_swap = false;
+  vtr_message_box_handler = platform_box;
+}
+
+void vtr_skip_frame() { frame_skipped = true; }
+
 void vtr_swap_buffers() {
+  if (frame_skipped) {
+    frame_skipped = false;
+    keep_turn();
+    return;
+  }
   vtr_draw_children();
   if (toolkit_paces) {
     swap_paced_by_toolkit();

@@ -336,6 +336,12 @@ bool vtr_take_message(TMSG* out) {
   }
   *out = {top_level, m.message, m.wparam, m.lparam};
   if (is_pointer_message(out->MESSAGE)) out->HWND = vtr_route_pointer(out->HWND, &out->LPARAM);
+  // The capture the system took goes to the window that held it, which
+  // holds it no more.
+  if (out->MESSAGE == WM_CAPTURECHANGED && find(capture_window)) {
+    out->HWND = capture_window;
+    vtr_release_capture();
+  }
   return true;
 }
 
@@ -343,6 +349,15 @@ bool vtr_message_pending() { return posted_count > 0 || platform_message_pending
 
 void vtr_wait_message() {
   if (!vtr_message_pending()) platform_wait_event();
+}
+
+void vtr_reset_runtime() {
+  for (int i = 0; i < max_windows; ++i)
+    if (windows[i].alive) vtr_destroy_window(handle_of(i));
+  if (capture_window != 0) vtr_release_capture();
+  posted_first = posted_count = 0;
+  window_scale = 1;
+  rescale_handler = nullptr;
 }
 
 void vtr_draw_children() {

@@ -36,20 +36,28 @@ namespace {
 
 constexpr LONGINT key_true = -1;
 
-// What the frame in progress did that the next one may have to show.
-bool frame_took_message = false;
-bool frame_picks_moved = false;
+// What the frame in progress did that the next one may have to show. The
+// first frame is drawn whatever happens.
+bool frame_took_message = true;
+bool frame_picks_changed = false;
+// An item of a menu was pressed at the last frame's picks: it acts in
+// every frame, picked or not.
+bool item_pressed = false;
+bool frame_picked = false;
+// Whether the frame in progress may show another picture than the one
+// before, as far as the toolkit knows.
+bool frame_may_differ = true;
 // Says whether the hover picks would change at the pointer's present
 // position; null until a menu has picked.
 bool (*hover_changed)() = nullptr;
 
 // True when the frame just drawn left nothing that the next could draw
-// differently.
+// differently, nor any pressed item that counts frames.
 bool frame_at_rest() {
   if (!RESTWHENIDLE) return false;
   // Minimised, nothing that is drawn can be seen.
   if (platform_minimised()) return true;
-  return !frame_took_message && !frame_picks_moved && !LEFTMOUSEDOWN && !RIGHTMOUSEDOWN && !MOUSEFREE && !VIEWFPS;
+  return !frame_took_message && !frame_picks_changed && !item_pressed && !MOUSEFREE && !VIEWFPS;
 }
 
 // Adds INCREMENT to a single-precision angle, the sum carried in double.
@@ -203,9 +211,13 @@ namespace {
 const bool main_class_registered = vtr_register_class(VTR_MAIN_CLASS, GLWNDPROC);
 }  // namespace
 
-void SETGLMSG() {
+namespace {
+
+// One pass of the pump: at most one message handled, after a wait while
+// the frame before left nothing to draw differently.
+void pump_once() {
   const bool rest = frame_at_rest();
-  frame_took_message = frame_picks_moved = false;
+  frame_took_message = frame_picks_changed = frame_picked = false;
   for (;;) {
     if (!vtr_take_message(&MSG_)) {
       if (!rest) return;
@@ -223,6 +235,16 @@ void SETGLMSG() {
     return;
   }
 }
+
+}  // namespace
+
+void SETGLMSG() {
+  const bool picks_changed = frame_picks_changed;
+  pump_once();
+  frame_may_differ = frame_took_message || picks_changed || MOUSEFREE || VIEWFPS;
+}
+
+bool vtr_picture_may_change() { return !RESTWHENIDLE || frame_may_differ; }
 
 void SETGLMOUSEMOVE(LONGINT XYZ, LONGINT SPEED) {
   MSPEED = SPEED;
@@ -252,9 +274,30 @@ void SETGLMOUSEMOVE(LONGINT XYZ, LONGINT SPEED) {
   }
 }
 
-void vtr_note_picks(bool moved, bool (*changed)()) {
-  frame_picks_moved = frame_picks_moved || moved;
-  hover_changed = changed;
+void vtr_note_picks(bool changed, bool pressed, bool (*hover)()) {
+  frame_picks_changed = frame_picks_changed || changed;
+  item_pressed = (frame_picked && item_pressed) || pressed;
+  frame_picked = true;
+  hover_changed = hover;
 }
 
 void vtr_start_fps_timer() { platform_start_timer(FPS_TIMER, FPS_INTERVAL); }
+
+void vtr_reset_pump() {
+  ACTIVE = false;
+  SETKEY = {};
+  SETMX = SETMY = SETOMX = SETOMY = 0;
+  LEFTMOUSEDOWN = RIGHTMOUSEDOWN = LEFTMOUSEDOWN2 = RIGHTMOUSEDOWN2 = false;
+  XCOORD = YCOORD = ZCOORD = 0;
+  XROT = YROT = DEPTH = XROT2 = YROT2 = DEPTH2 = 0;
+  MPOS = {0, 0};
+  MSPEED = FPSCOUNT = ADDFORCEFPS = 0;
+  FORCEFPS = 1;
+  VIEWFPS = RESTWHENIDLE = false;
+  MSG_ = {};
+  CREATEMOUSEMENU = nullptr;
+  GETINPUTCOMMAND = nullptr;
+  frame_took_message = frame_may_differ = true;
+  frame_picks_changed = item_pressed = frame_picked = false;
+  hover_changed = nullptr;
+}

@@ -8,10 +8,10 @@
 #include <chrono>
 #include <cmath>
 #include <thread>
-#include <tuple>
 
 #include <unistd.h>
 
+#include "cubedraw.h"
 #include "frame.h"
 #include "internal.h"
 #include "platform.h"
@@ -19,39 +19,15 @@
 
 namespace {
 
-// Before every test of the program: the window alive at its size, no child
-// left, the input state, the boxes, the pump's switches, the vertex path,
-// the lights' colours and GL's lighting, texturing and error flags as at start.
-void reset_state() {
-  GLBASEVERTEX3F = {};
-  GLVERT3FREMOVE = GLVERT3FENABLEEDIT = false;
-  static const auto lights = std::tuple{AMBIENTLIGHT, DIFFUSELIGHT, SPECULARLIGHT};
-  std::tie(AMBIENTLIGHT, DIFFUSELIGHT, SPECULARLIGHT) = lights;
-  record_boxes();
-  reset_input();
-  if (HWINDOW == 0) return;
-  for (GLenum on : {GL_LIGHTING, GL_LIGHT0, GL_LIGHT1, GL_TEXTURE_2D}) glDisable(on);
-  TWOSIDEOFF();
-  while (glGetError() != GL_NO_ERROR) {
-  }
-  if (vtr_main_window() == 0) {
-    // A test closed the window: the same window is the toolkit's again.
-    vtr_create_window(VTR_MAIN_CLASS, 0, 0, 0, 800, 600, 0);
-    platform_show_window();
-  }
-  for (LONGWORD child = 2; vtr_child_count() > 0 && child <= 64; ++child) vtr_destroy_window(child);
-  MAXSTATUSITEM = 0;
-  GL_MIN_FILTER = GL_MAG_FILTER = GL_LINEAR;
-  WIDTH = 800;
-  HEIGHT = 600;
-  vtr_release_capture();
-  // No hover pick is made between frames until a menu picks again.
-  vtr_note_picks(false, nullptr);
-  drain_messages();
-}
-
+// Before every test of the program: the toolkit as at start (the next test
+// window is a new one), the boxes recorded and the program's hooks
+// recording what reaches them.
 struct reset_before_each_test : ::testing::EmptyTestEventListener {
-  void OnTestStart(const ::testing::TestInfo&) override { reset_state(); }
+  void OnTestStart(const ::testing::TestInfo&) override {
+    vtr_reset();
+    record_boxes();
+    reset_input();
+  }
 };
 const bool resetting = (::testing::UnitTest::GetInstance()->listeners().Append(new reset_before_each_test), true);
 
@@ -79,14 +55,7 @@ void open_test_window() {
 }
 
 void reset_input() {
-  for (long long i = SETKEY.low(); i <= SETKEY.high(); ++i) SETKEY[i] = 0;
-  SETMX = SETMY = SETOMX = SETOMY = 0;
-  LEFTMOUSEDOWN = RIGHTMOUSEDOWN = LEFTMOUSEDOWN2 = RIGHTMOUSEDOWN2 = false;
-  XCOORD = YCOORD = ZCOORD = 0;
-  XROT = YROT = DEPTH = XROT2 = YROT2 = DEPTH2 = 0;
-  MOUSEFREE = VIEWFPS = RESTWHENIDLE = SHOWMENUBAR = false;
-  MSPEED = FPSCOUNT = ADDFORCEFPS = 0;
-  FORCEFPS = 1;
+  vtr_reset_pump();
   commands_seen = last_command = menus_asked = 0;
   CREATEMOUSEMENU = [] { ++menus_asked; };
   GETINPUTCOMMAND = [](LONGWORD, LONGINT message, LONGINT wparam, LONGINT) -> LONGINT {
@@ -145,15 +114,14 @@ void start_scene() {
   OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
   SETGLREFRACTIVE();
   SETGLLIGHT(GL_LIGHT0, 0, 0, 0, 0.1f);
-  if (MENU.CNTSEL == 0) OPENGL_CREATELIST();
-  glEnable(GL_TEXTURE_2D);  // as loading the images left it at start
+  // The scene of the window's own context, built as at start.
+  MENU = {};
+  forget_cube_lists();
+  OPENGL_CREATELIST();
   ASSERT_TRUE(boxes_shown.empty());
   ASSERT_NE(TEXTURETGA2[0].TEXID, 0u);
   reset_cube();
   TIME = {};
-  XROT = 45;
-  YROT = 225;
-  for (LONGINT i = 0; i < MENU.MAXNUMSEL; ++i) MENU.OVER[i] = MENU.CLICK[i] = false;
 }
 
 void draw_frames(int n) {
