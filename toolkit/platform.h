@@ -78,7 +78,7 @@ double platform_display_scale();
 // behind then.
 bool platform_create_window(const char* title, int client_width, int client_height, bool borderless, void* cursor,
                             void* icon, const char** reason);
-// Gives the window its GL surface, made exactly to PIXELS, and shows it.
+// Gives the window its GL surface, made exactly to PIXELS.
 // False, with a reason, when no surface can be made so; the window stays as
 // it was, and another request may follow.
 bool platform_set_pixel_format(const platform_pixel_request& pixels, const char** reason);
@@ -88,18 +88,26 @@ bool platform_create_context(const char** reason);
 // Makes no context current and deletes the context.
 void platform_delete_context();
 // Hides the window: it is gone for the user, while the GL surface stays valid
-// until platform_destroy_window; or shows it again.
+// until platform_destroy_window; or shows it. A window is made hidden and
+// shown once it is placed (by the toolkit), or else at its first swap.
 void platform_hide_window();
 void platform_show_window();
 void platform_destroy_window();
 bool platform_window_exists();
 bool platform_minimised();
 // The thickness of the window's frame on each side of its client area (the
-// caption counts in TOP); all 0 where it has none or it is not known.
+// caption counts in TOP), known before the window is shown where the
+// system or its window manager tells; all 0 where it has none or it is not
+// known.
 void platform_frame_size(int* left, int* top, int* right, int* bottom);
+// The part of the screen the window is (or will be) on that panels and
+// task bars leave free, in screen pixels; the whole screen where nothing
+// is said.
+void platform_work_area(int* x, int* y, int* width, int* height);
 // Places the window with its outer top-left corner, frame included, at (X,
-// Y) of the screen and sizes its client area WIDTH x HEIGHT; raises it.
-void platform_set_window_rect(int x, int y, int width, int height);
+// Y) of the screen and sizes its client area WIDTH x HEIGHT; raises it
+// when RAISE and it is shown.
+void platform_set_window_rect(int x, int y, int width, int height, bool raise);
 // The outer top-left corner and the client area's size.
 void platform_get_window_rect(int* x, int* y, int* width, int* height);
 void platform_set_title(const char* title);

@@ -12,8 +12,10 @@
 #include <SDL_syswm.h>
 #include <SDL_ttf.h>
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xresource.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -28,6 +30,7 @@ namespace {
 
 SDL_Window* window = nullptr;
 bool has_surface = false;  // the window is the one with the GL surface
+bool shown = false;        // shown since it was made, once placed
 bool frameless = false;
 std::string window_title;
 SDL_Cursor* pointer = nullptr;
@@ -420,7 +423,11 @@ double platform_display_scale() {
       char* type = nullptr;
       XrmValue value{};
       if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr) {
-        const double dpi = std::strtod(value.addr, nullptr);
+        // A plain decimal number, nothing else ("144abc" and "0x90" are not).
+        const char* text = value.addr;
+        bool plain = std::isdigit(static_cast<unsigned char>(*text)) != 0;
+        for (const char* c = text; plain && *c; ++c) plain = std::isdigit(static_cast<unsigned char>(*c)) || *c == '.';
+        const double dpi = plain ? std::strtod(text, nullptr) : 0;
         // Beyond eight times nothing fits on any screen: a broken resource.
         if (dpi >= 24 && dpi <= 768) scale = dpi / 96;
       }
@@ -453,6 +460,58 @@ void offer_close_and_minimise_only() {
                   reinterpret_cast<unsigned char*>(&hints), 5);
 }
 
+// The frame a window manager draws round the window, left, right, top,
+// bottom as _NET_FRAME_EXTENTS has them: as it says; before the window is
+// shown, asked of it (_NET_REQUEST_FRAME_EXTENTS) where it lists the
+// request, and waited for a moment. False where nothing is known.
+bool frame_extents(long extents[4]) {
+  SDL_SysWMinfo info;
+  if (!x11_window_info(info)) return false;
+  Display* display = info.info.x11.display;
+  const Window xwindow = info.info.x11.window, root = DefaultRootWindow(display);
+  // The values of property NAME of window OF, of TYPE, 32 bits each.
+  auto property = [display](Window of, const char* name, Atom type, unsigned long most, auto use) {
+    Atom got = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool ok = XGetWindowProperty(display, of, XInternAtom(display, name, False), 0, static_cast<long>(most), False,
+                                       type, &got, &format, &count, &after, &data) == Success &&
+                    got == type && format == 32;
+    if (ok) use(reinterpret_cast<const long*>(data), count);
+    if (data) XFree(data);
+    return ok;
+  };
+  bool known = false;
+  auto read = [&] {
+    property(xwindow, "_NET_FRAME_EXTENTS", XA_CARDINAL, 4, [&](const long* values, unsigned long count) {
+      known = count == 4;
+      for (unsigned long i = 0; known && i < 4; ++i) extents[i] = values[i];
+    });
+    return known;
+  };
+  if (read()) return true;
+  const Atom request = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
+  bool listed = false;
+  property(root, "_NET_SUPPORTED", XA_ATOM, 4096, [&](const long* atoms, unsigned long count) {
+    for (unsigned long i = 0; i < count; ++i) listed = listed || static_cast<Atom>(atoms[i]) == request;
+  });
+  if (!listed) return false;
+  XEvent ask{};
+  ask.xclient.type = ClientMessage;
+  ask.xclient.window = xwindow;
+  ask.xclient.message_type = request;
+  ask.xclient.format = 32;
+  XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &ask);
+  XFlush(display);
+  for (int tries = 0; tries < 50 && !read(); ++tries) SDL_Delay(4);
+  return known;
+}
+
+// The frame last known, kept for the window that takes the place of the
+// one it was asked for (they have the same frame).
+long known_frame[4] = {};
+
 }  // namespace
 
 bool platform_create_window(const char* title, int client_width, int client_height, bool borderless, void* cursor,
@@ -475,6 +534,10 @@ bool platform_create_window(const char* title, int client_width, int client_heig
   frameless = borderless;
   pointer = static_cast<SDL_Cursor*>(cursor);
   shown_icon = static_cast<SDL_Surface*>(window_icon);
+  shown = false;
+  for (long& side : known_frame) side = 0;
+  // The frame it will get is known before it is shown.
+  if (!frameless) offer_close_and_minimise_only();
   return true;
 }
 
@@ -497,10 +560,9 @@ bool platform_set_pixel_format(const platform_pixel_request& pixels, const char*
   window = drawn;
   has_surface = true;
   process_window_up(true);
-  // Shown once the window managers' hints are in place.
+  // Shown once it is placed, the window managers' hints in place.
   if (!frameless) offer_close_and_minimise_only();
   if (shown_icon) SDL_SetWindowIcon(window, shown_icon);
-  SDL_ShowWindow(window);
   if (pointer) SDL_SetCursor(pointer);
   SDL_StopTextInput();
   return true;
@@ -529,7 +591,9 @@ void platform_hide_window() {
 }
 
 void platform_show_window() {
-  if (window) SDL_ShowWindow(window);
+  if (!window) return;
+  SDL_ShowWindow(window);
+  shown = true;
 }
 
 void platform_destroy_window() {
@@ -550,17 +614,36 @@ void platform_precise_sleeps(bool) {}
 
 void platform_frame_size(int* left, int* top, int* right, int* bottom) {
   // Known only where a window manager draws a frame and says how thick.
-  if (!window || SDL_GetWindowBordersSize(window, top, left, bottom, right) != 0) *left = *top = *right = *bottom = 0;
+  *left = *top = *right = *bottom = 0;
+  if (!window || frameless) return;
+  if (SDL_GetWindowBordersSize(window, top, left, bottom, right) == 0 && *left + *top + *right + *bottom > 0) return;
+  long extents[4];
+  if (frame_extents(extents))
+    for (int i = 0; i < 4; ++i) known_frame[i] = extents[i];
+  *left = static_cast<int>(known_frame[0]);
+  *right = static_cast<int>(known_frame[1]);
+  *top = static_cast<int>(known_frame[2]);
+  *bottom = static_cast<int>(known_frame[3]);
 }
 
-void platform_set_window_rect(int x, int y, int width, int height) {
+void platform_work_area(int* x, int* y, int* width, int* height) {
+  SDL_Rect area{0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(0, &area) != 0) SDL_GetDisplayBounds(0, &area);
+  *x = area.x;
+  *y = area.y;
+  *width = area.w;
+  *height = area.h;
+}
+
+void platform_set_window_rect(int x, int y, int width, int height, bool raise) {
   if (!window) return;
-  // SDL places the client area; the frame lies outside it.
-  int left, top, right, bottom;
-  platform_frame_size(&left, &top, &right, &bottom);
+  // SDL places the client area, the frame outside it, once it knows the
+  // frame; before, the window manager takes the position for the frame's.
+  int left = 0, top = 0, right = 0, bottom = 0;
+  if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0) left = top = 0;
   SDL_SetWindowSize(window, width, height);
   SDL_SetWindowPosition(window, x + left, y + top);
-  SDL_RaiseWindow(window);
+  if (shown && raise) SDL_RaiseWindow(window);
 }
 
 void platform_get_window_rect(int* x, int* y, int* width, int* height) {
@@ -599,7 +682,10 @@ int platform_refresh_rate() {
 }
 
 void platform_swap() {
-  if (window) SDL_GL_SwapWindow(window);
+  if (!window) return;
+  // A window nobody placed is shown where it was made.
+  if (!shown) platform_show_window();
+  SDL_GL_SwapWindow(window);
 }
 
 bool platform_take_message(platform_message* out) {

@@ -35,6 +35,7 @@ std::deque<platform_message> arrived;  // from the window procedure: close, pain
 std::vector<UINT_PTR> timers;
 std::string last_error;
 bool box_up = false;
+bool shown = false;  // shown since it was made, once placed
 bool releasing_capture = false;
 bool fine_timer = false;  // timeBeginPeriod(1) in force
 // What the program's icon looks like at the system's two sizes.
@@ -109,13 +110,21 @@ LRESULT CALLBACK native_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM
       return DefWindowProcW(hwnd, message, wparam, lparam);
     case WM_DPICHANGED: {
       // On a monitor of another scale: the system's rectangle first, then
-      // the toolkit sizes the client area for the new scale.
+      // the toolkit sizes the client area for the new scale. A full-screen
+      // window keeps the screen.
       const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
-      SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      if (window_style & WS_CAPTION)
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       arrived.push_back({WM_DPICHANGED, static_cast<LONGINT>(LOWORD(wparam)), 0});
       return 0;
     }
+    case WM_KILLFOCUS:
+    case WM_SIZE:
+      // Minimised, or another window has the keys: the pointer the window
+      // held is the system's again, and its loss is reported below.
+      if ((message == WM_KILLFOCUS || wparam == SIZE_MINIMIZED) && GetCapture() == hwnd) ReleaseCapture();
+      return DefWindowProcW(hwnd, message, wparam, lparam);
     case WM_SYSCOMMAND:
       // Alt or F10 alone, or Alt with a key the system menu does not know,
       // would start the menu's keyboard loop, which holds the frame loop
@@ -186,6 +195,18 @@ bool set_format(const platform_pixel_request& p) {
 template <class F>
 F user32_function(const char* name) {
   return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+// An optional system library, from the system folder only: a file of that
+// name beside the program is never loaded. (Systems too old to know the
+// flag are searched by the system folder's full path.)
+HMODULE system_library(const wchar_t* name) {
+  if (HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return module;
+  if (GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
+  wchar_t folder[MAX_PATH];
+  const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return nullptr;
+  return LoadLibraryW((std::wstring(folder, n) + L"\\" + name).c_str());
 }
 
 // The scale of the window's monitor in pixels per inch.
@@ -296,7 +317,7 @@ double platform_display_scale() {
   if (window) return window_dpi() / 96.0;
   // The monitor the window is made on: the one at the screen's corner.
   using for_monitor_fn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  static HMODULE shcore = LoadLibraryW(L"shcore.dll");
+  static HMODULE shcore = system_library(L"shcore.dll");
   const auto for_monitor =
       shcore ? reinterpret_cast<for_monitor_fn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
              : nullptr;
@@ -341,8 +362,8 @@ bool platform_create_window(const char* title, int client_width, int client_heig
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.big));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.small));
   }
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
+  // Shown once it is placed.
+  shown = false;
   return true;
 }
 
@@ -385,7 +406,10 @@ void platform_hide_window() {
 }
 
 void platform_show_window() {
-  if (window) ShowWindow(window, SW_SHOW);
+  if (!window) return;
+  ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
+  shown = true;
 }
 
 void platform_destroy_window() {
@@ -411,11 +435,26 @@ void platform_frame_size(int* left, int* top, int* right, int* bottom) {
   *bottom = outer.bottom;
 }
 
-void platform_set_window_rect(int x, int y, int width, int height) {
+void platform_set_window_rect(int x, int y, int width, int height, bool raise) {
   if (!window) return;
   RECT outer = {0, 0, width, height};
   outer_of(&outer);
-  SetWindowPos(window, HWND_TOP, x, y, outer.right - outer.left, outer.bottom - outer.top, 0);
+  SetWindowPos(window, HWND_TOP, x, y, outer.right - outer.left, outer.bottom - outer.top,
+               raise && shown ? 0 : SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void platform_work_area(int* x, int* y, int* width, int* height) {
+  // The monitor the window is on, or the one it will be made on.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  const HMONITOR on = window ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
+                             : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (GetMonitorInfoW(on, &monitor)) area = monitor.rcWork;
+  *x = area.left;
+  *y = area.top;
+  *width = area.right - area.left;
+  *height = area.bottom - area.top;
 }
 
 void platform_get_window_rect(int* x, int* y, int* width, int* height) {
@@ -473,7 +512,10 @@ int platform_refresh_rate() {
 }
 
 void platform_swap() {
-  if (device) SwapBuffers(device);
+  if (!device) return;
+  // A window nobody placed is shown where it was made.
+  if (!shown) platform_show_window();
+  SwapBuffers(device);
 }
 
 bool platform_take_message(platform_message* out) {

@@ -2,6 +2,7 @@
 // the fatal-error report, and the buffer swap with its frame pacing.
 // Owns the window state: handles, size, full-screen form, the class
 // records, the reason a set-up step failed, and the pacing schedule.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -171,20 +172,49 @@ void placed_size(LONGINT* cx, LONGINT* cy) {
   *cy = HEIGHT - (WIDTH != 0 ? HEIGHT / WIDTH : 0);
 }
 
-// On a monitor of another scale the window keeps its corner where the
-// system put it and the client area the application asked for, at the new
-// scale; the next frame's viewport, projection and picks follow WIDTH and
-// HEIGHT. Full screen keeps the screen's size.
-void rescale(double scale) {
-  vtr_set_window_scale(scale);
-  if (FULLSCREEN) return;
+// The largest scale not above SCALE at which the window, its client area
+// the size the application asked for at that scale, placed, with its frame,
+// fits the screen's work area; SCALE where nothing is known of the area.
+double fitted_scale(double scale) {
+  int left, top, right, bottom, x, y, width, height;
+  platform_frame_size(&left, &top, &right, &bottom);
+  platform_work_area(&x, &y, &width, &height);
+  if (width <= 0 || height <= 0 || asked_width <= 0 || asked_height <= 0) return scale;
+  auto fits = [&](double s) {
+    const auto w = static_cast<LONGINT>(std::lround(asked_width * s)), h = static_cast<LONGINT>(std::lround(asked_height * s));
+    const LONGINT cx = w - (h != 0 ? w / h : 0), cy = h - (w != 0 ? h / w : 0);
+    return cx + left + right <= width && cy + top + bottom <= height;
+  };
+  // From the sides left for the client area, then down a pixel at a time.
+  double s = std::min({scale, (width - left - right + 1.0) / asked_width, (height - top - bottom) / double(asked_height)});
+  constexpr double smallest = 0.05;
+  while (s > smallest && !fits(s)) s -= 1.0 / std::max(asked_width, asked_height);
+  return std::max(s, smallest);
+}
+
+// The client area the application asked for at the window's scale.
+void size_for_scale() {
   WIDTH = vtr_scaled(asked_width);
   HEIGHT = vtr_scaled(asked_height);
+}
+
+// On a monitor of another scale the window keeps its corner where the
+// system put it and the client area the application asked for, at the new
+// scale as far as it fits; the next frame's viewport, projection and picks
+// follow WIDTH and HEIGHT. Full screen keeps the screen's size.
+void rescale(double scale) {
+  if (FULLSCREEN) {
+    vtr_set_window_scale(scale);
+    platform_screen_size(&WIDTH, &HEIGHT);
+    return;
+  }
+  vtr_set_window_scale(fitted_scale(scale));
+  size_for_scale();
   LONGINT cx, cy;
   placed_size(&cx, &cy);
   int x, y, width, height;
   platform_get_window_rect(&x, &y, &width, &height);
-  platform_set_window_rect(x, y, cx, cy);
+  platform_set_window_rect(x, y, cx, cy, false);
 }
 
 // FILE when it claims an image an icon or cursor can be; null otherwise, so
@@ -258,14 +288,23 @@ LONGWORD WINDOWCREATE(const char* PCAPPLICATIONNAME) {
   if (FULLSCREEN) {
     platform_screen_size(&WIDTH, &HEIGHT);
   } else {
-    WIDTH = vtr_scaled(WIDTH);
-    HEIGHT = vtr_scaled(HEIGHT);
+    size_for_scale();
   }
   const char* reason = nullptr;
   if (!platform_create_window(PCAPPLICATIONNAME, WIDTH, HEIGHT, FULLSCREEN, main_class.CURSOR, main_class.ICON,
                               &reason)) {
     keep_reason("the window could not be made", reason);
     return 0;
+  }
+  // A window too large for the screen at the desktop's scale (its frame is
+  // known now) is made smaller, as large as fits.
+  if (!FULLSCREEN) {
+    const double scale = fitted_scale(vtr_window_scale());
+    if (scale != vtr_window_scale()) {
+      vtr_set_window_scale(scale);
+      size_for_scale();
+      platform_set_window_rect(0, 0, WIDTH, HEIGHT, false);
+    }
   }
   const LONGWORD window = vtr_create_window(main_class.CLASSNAME, 0, 0, 0, WIDTH, HEIGHT, 0);
   vtr_send_message(window, WM_PAINT, 0, 0);
@@ -305,9 +344,19 @@ void POSITIONWINDOW(LONGINT X, LONGINT Y) {
   placed_size(&cx, &cy);
   // (X, Y) is where a WIDTH x HEIGHT client area would be centred; the
   // window the user sees, frame and caption included, takes that centre.
-  int left, top, right, bottom;
+  // A window that fits the work area stays inside it. It is shown once it
+  // stands there.
+  int left, top, right, bottom, ax, ay, aw, ah;
   platform_frame_size(&left, &top, &right, &bottom);
-  platform_set_window_rect(X - (left + right) / 2, Y - (top + bottom) / 2, cx, cy);
+  platform_work_area(&ax, &ay, &aw, &ah);
+  int x = X - (left + right) / 2, y = Y - (top + bottom) / 2;
+  const int outer_width = cx + left + right, outer_height = cy + top + bottom;
+  if (!FULLSCREEN && outer_width <= aw && outer_height <= ah) {
+    x = std::clamp(x, ax, ax + aw - outer_width);
+    y = std::clamp(y, ay, ay + ah - outer_height);
+  }
+  platform_set_window_rect(x, y, cx, cy, true);
+  platform_show_window();
 }
 
 void DELETEOGLWINDOW() {

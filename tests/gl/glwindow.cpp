@@ -46,6 +46,7 @@ void open_test_window() {
 #endif
   OGLWINDOWSETTING(ARROW, "", GENERIC, "");
   CREATEOGLWINDOW("Vitrum test", 800, 600, 32, false);
+  platform_show_window();
   // The system reports where the real pointer is whenever a window appears
   // or goes under it; kept off every test window, it says nothing.
   LONGINT screen_width, screen_height;

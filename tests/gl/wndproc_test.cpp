@@ -71,10 +71,15 @@ TEST_F(WindowProcedure, TheCaptureStaysWhileAButtonIsHeldAndALostOneEndsTheDrag)
   EXPECT_EQ((std::array{XROT, DEPTH}), (std::array{0.0f, 0.0f}));
 }
 
-TEST_F(WindowProcedure, OnAMonitorOfAnotherScaleTheClientAreaAndViewportFollow) {
-  // At 150 % the window asked for as 800 x 600 is 1200 x 900, a column less
-  // once placed, and the frame's viewport fills it; back at 100 %, 799 x 600.
-  for (const auto& [dpi, width, height] : {std::array{144, 1200, 900}, std::array{96, 800, 600}}) {
+TEST_F(WindowProcedure, OnAMonitorOfAnotherScaleTheWindowFollowsAsFarAsItFits) {
+  // At 125 % the window asked for as 800 x 600 is 1000 x 750, a column less
+  // once placed, and the frame's viewport fills it; at 300 % it would not
+  // fit the screen and is as large as fits, still 4:3; back at 100 %,
+  // 799 x 600.
+  int ax, ay, aw, ah, left, top, right, bottom;
+  platform_work_area(&ax, &ay, &aw, &ah);
+  platform_frame_size(&left, &top, &right, &bottom);
+  for (const auto& [dpi, width, height] : {std::array{120, 1000, 750}, std::array{288, 0, 0}, std::array{96, 800, 600}}) {
     if (!change_monitor_scale(dpi)) vtr_post_message(HWINDOW, WM_DPICHANGED, dpi, 0);
     for (int i = 0; i < 3; ++i) SETGLMSG();
     int x, y, cw, ch;
@@ -82,12 +87,18 @@ TEST_F(WindowProcedure, OnAMonitorOfAnotherScaleTheClientAreaAndViewportFollow) 
     OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ((std::array{WIDTH, HEIGHT, cw, ch, viewport[2], viewport[3]}),
-              (std::array{width, height, width - 1, height, width, height})) << dpi;
+    EXPECT_EQ((std::array{cw, ch, viewport[2], viewport[3]}), (std::array{WIDTH - 1, HEIGHT, WIDTH, HEIGHT})) << dpi;
+    if (width != 0) {
+      EXPECT_EQ((std::array{WIDTH, HEIGHT}), (std::array{width, height})) << dpi;
+      continue;
+    }
+    const int room_x = aw - (cw + left + right), room_y = ah - (ch + top + bottom);
+    EXPECT_TRUE(room_x >= 0 && room_y >= 0 && std::min(room_x, room_y) <= 2) << room_x << " x " << room_y;
+    EXPECT_NEAR(WIDTH * 3, HEIGHT * 4, 4);
   }
   int x, y, cw, ch;
   platform_get_window_rect(&x, &y, &cw, &ch);
-  platform_set_window_rect(x, y, 800, 600);
+  platform_set_window_rect(x, y, 800, 600, false);
 }
 
 // Pointer messages and the view they leave: a left drag turns it, a right
