@@ -169,7 +169,7 @@ void QUAD(SINGLE X1, SINGLE Y1, SINGLE Z1, SINGLE X2, SINGLE Y2, SINGLE Z2, SING
   glDisable(GL_CULL_FACE);
   GLBEGIN(GL_QUADS);
   FINDNORMAL(X2, Y2, Z2, X1, Y1, Z1, X3, Y3, Z3);
-  glNormal3f(static_cast<GLfloat>(FNORMAL[1]), static_cast<GLfloat>(FNORMAL[2]), static_cast<GLfloat>(FNORMAL[3]));
+  vtr_normal(static_cast<GLfloat>(FNORMAL[1]), static_cast<GLfloat>(FNORMAL[2]), static_cast<GLfloat>(FNORMAL[3]));
   LINEFREE(1, 1, 0, 1, X2, Y2, Z2, X1, Y1, Z1, true);
   LINEFREE(0, 0, 1, 0, X3, Y3, Z3, X4, Y4, Z4, true);
   GLEND();

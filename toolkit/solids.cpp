@@ -11,7 +11,7 @@ namespace {
 constexpr double half_pi = 1.5707963267948966;
 
 void normal_from_fnormal() {
-  glNormal3f(static_cast<GLfloat>(FNORMAL[1]), static_cast<GLfloat>(FNORMAL[2]), static_cast<GLfloat>(FNORMAL[3]));
+  vtr_normal(static_cast<GLfloat>(FNORMAL[1]), static_cast<GLfloat>(FNORMAL[2]), static_cast<GLfloat>(FNORMAL[3]));
 }
 
 struct corner {
@@ -41,9 +41,9 @@ void box_face(const corner (&v)[4], const SINGLE (&t)[4][2]) {
 
 void LINEFREE(SINGLE TX1, SINGLE TY1, SINGLE TX2, SINGLE TY2, SINGLE X1, SINGLE Y1, SINGLE Z1, SINGLE X2, SINGLE Y2,
               SINGLE Z2, BOOLEAN TEXTURE) {
-  if (TEXTURE) glTexCoord2f(TX1, TY1);
+  if (TEXTURE) vtr_texcoord(TX1, TY1);
   GLVERTEX3F(X1, Y1, Z1);
-  if (TEXTURE) glTexCoord2f(TX2, TY2);
+  if (TEXTURE) vtr_texcoord(TX2, TY2);
   GLVERTEX3F(X2, Y2, Z2);
 }
 
@@ -58,15 +58,15 @@ void ROUNDEDGE(SINGLE X, SINGLE Y, SINGLE Z, SINGLE LENGTH, SINGLE RADIUS, LONGI
     const double c1 = std::cos(i * angle), s1 = std::sin(i * angle);
     const double c2 = std::cos((i + 1) * angle), s2 = std::sin((i + 1) * angle);
     auto f = [](double d) { return static_cast<GLfloat>(d); };
-    glNormal3f(f(c1), f(s1), 0);
-    glTexCoord2f(f(c1 * RADIUS * w), f(half * w));
+    vtr_normal(f(c1), f(s1), 0);
+    vtr_texcoord(f(c1 * RADIUS * w), f(half * w));
     GLVERTEX3F(f(c1 * RADIUS), f(s1 * RADIUS), f(half));
-    glTexCoord2f(f(c1 * RADIUS * w), f(-half * w));
+    vtr_texcoord(f(c1 * RADIUS * w), f(-half * w));
     GLVERTEX3F(f(c1 * RADIUS), f(s1 * RADIUS), f(-half));
-    glNormal3f(f(c2), f(s2), 0);
-    glTexCoord2f(f(c2 * RADIUS * w), f(-half * w));
+    vtr_normal(f(c2), f(s2), 0);
+    vtr_texcoord(f(c2 * RADIUS * w), f(-half * w));
     GLVERTEX3F(f(c2 * RADIUS), f(s2 * RADIUS), f(-half));
-    glTexCoord2f(f(c2 * RADIUS * w), f(half * w));
+    vtr_texcoord(f(c2 * RADIUS * w), f(half * w));
     GLVERTEX3F(f(c2 * RADIUS), f(s2 * RADIUS), f(half));
   }
   GLEND();
@@ -88,8 +88,8 @@ void ROUNDCORNER(SINGLE X, SINGLE Y, SINGLE Z, SINGLE ANGY, SINGLE RADIUS, LONGI
     const GLfloat nx = static_cast<GLfloat>(-std::cos(a) * std::cos(b));
     const GLfloat ny = static_cast<GLfloat>(-std::cos(a) * std::sin(b));
     const GLfloat nz = static_cast<GLfloat>(-std::sin(a));
-    glNormal3f(nx, ny, nz);
-    glTexCoord2f(static_cast<GLfloat>(nx * scale), static_cast<GLfloat>(ny * scale));
+    vtr_normal(nx, ny, nz);
+    vtr_texcoord(static_cast<GLfloat>(nx * scale), static_cast<GLfloat>(ny * scale));
     GLVERTEX3F(RADIUS * nx, RADIUS * ny, RADIUS * nz);
   };
   for (LONGINT i = 0; i < NUMPOINTS; ++i) {

@@ -198,10 +198,15 @@ extern BOOLEAN GLVERT3FENABLEEDIT;
 void GLBEGIN(LONGWORD MODE);
 void GLVERTEX3F(SINGLE X, SINGLE Y, SINGLE Z);
 void GLEND();
+// glNormal3f and glTexCoord2f for the vertices sent through the vertex path.
+void vtr_normal(GLfloat X, GLfloat Y, GLfloat Z);
+void vtr_texcoord(GLfloat S, GLfloat T);
 // glNewList(LIST, GL_COMPILE) and glEndList, for geometry drawn through the
-// vertex path that calling the list must draw exactly as it was drawn:
-// meanwhile its quads are compiled one polygon each (GL splits a compiled
-// quad along its other diagonal, which a smooth-shaded quad would show).
+// vertex path (its normals and texture coordinates through the two calls
+// above) that calling the list must draw exactly as it was drawn:
+// meanwhile each quad is compiled as the two triangles GL splits a quad
+// drawn at once into (a compiled quad is split along its other diagonal,
+// which a smooth-shaded quad would show).
 void vtr_new_list(GLuint LIST);
 void vtr_end_list();
 
