@@ -144,15 +144,6 @@ namespace {
 HWND test_window() { return FindWindowW(L"GLWindow", nullptr); }
 }  // namespace
 
-bool take_capture_away() {
-  HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  if (!other) return false;
-  SetCapture(other);
-  ReleaseCapture();
-  DestroyWindow(other);
-  return true;
-}
-
 bool change_monitor_scale(int dpi) {
   HWND window = test_window();
   if (!window) return false;
@@ -183,7 +174,6 @@ void occupy_window_class(const char*) {}
 void answer_next_box(const char*) {}
 bool make_fifo(const std::string& path) { return mkfifo(path.c_str(), 0600) == 0; }
 bool make_pipe(int ends[2]) { return pipe(ends) == 0; }
-bool take_capture_away() { return false; }
 bool change_monitor_scale(int) { return false; }
 bool minimise_test_window(bool) { return false; }
 #endif

@@ -66,9 +66,8 @@ bool make_fifo(const std::string& path);
 bool make_pipe(int ends[2]);
 
 // On Windows, what the system does to the test's GL window (class
-// "GLWindow"): takes its pointer capture away, moves it to a monitor of DPI
-// dots an inch, minimises or restores it. False elsewhere, where the test
-// reports the same to the toolkit itself.
-bool take_capture_away();
+// "GLWindow"): moves it to a monitor of DPI dots an inch, minimises or
+// restores it. False elsewhere, where the test reports the same to the
+// toolkit itself.
 bool change_monitor_scale(int dpi);
 bool minimise_test_window(bool minimised);

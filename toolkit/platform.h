@@ -169,3 +169,5 @@ void platform_push_key(LONGINT position, bool down, LONGINT symbol = 0, bool num
 void platform_push_close_request();
 // The window uncovered, as the system reports it.
 void platform_push_expose();
+// The keys given to another window, as the system reports it.
+void platform_push_focus_lost();

@@ -867,4 +867,6 @@ void push_window_event(SDL_WindowEventID what) {
 
 void platform_push_expose() { push_window_event(SDL_WINDOWEVENT_EXPOSED); }
 
+void platform_push_focus_lost() { push_window_event(SDL_WINDOWEVENT_FOCUS_LOST); }
+
 void platform_push_close_request() { push_window_event(SDL_WINDOWEVENT_CLOSE); }

@@ -726,3 +726,7 @@ void platform_push_expose() {
 void platform_push_close_request() {
   if (window) PostMessageW(window, WM_CLOSE, 0, 0);
 }
+
+void platform_push_focus_lost() {
+  if (window) PostMessageW(window, WM_KILLFOCUS, 0, 0);
+}

@@ -2,6 +2,7 @@
 // drawn in-process, the cube state and the pixels read back.
 #include <vector>
 
+#include "frame.h"
 #include "glwindow.h"
 #include "platform.h"
 #include "scene.h"
@@ -176,6 +177,36 @@ TEST_F(Controls, ARestingPointerThatCrossesNoControlDrawsNoFrame) {
     draw_frames(2);
     EXPECT_EQ(control_pixels(5) == normal, x == 300) << x << "," << y;
   }
+}
+
+TEST_F(Controls, AHeldControlDrawsOnlyTheFramesThatShowItsSteps) {
+  // Held for 30 frames, as the program's loop runs them: the layer steps in
+  // the same frames whether the pump may rest or not, and when it may, the
+  // frames between the steps are counted without being drawn (the picture
+  // cleared to red before each stays red). The pointer's arrival, the press
+  // and the pressed look that follows are drawn.
+  std::vector<LONGINT> angles[2];
+  std::vector<bool> drawn;
+  const auto [x, y] = at(4);
+  for (const BOOLEAN resting : {false, true}) {
+    start_scene();
+    RESTWHENIDLE = resting;
+    platform_push_mouse_motion(x, y);
+    platform_push_mouse_button(1, true, x, y);
+    for (int frame = 0; frame < 30; ++frame) {
+      SETGLMSG();
+      glClearColor(1, 0, 0, 1);
+      glClear(GL_COLOR_BUFFER_BIT);
+      OPENGL_DRAW();
+      angles[resting].push_back(ROTBLOCK.X[2]);
+      if (resting) drawn.push_back(read_pixels(x, 599 - y, 1, 1) != std::vector<BYTE>{255, 0, 0});
+    }
+    platform_push_mouse_button(1, false, x, y);
+    for (int frame = 0; frame < 3; ++frame) SETGLMSG();
+  }
+  EXPECT_EQ(angles[0], angles[1]);
+  for (std::size_t f = 0; f < drawn.size(); ++f)
+    EXPECT_EQ(drawn[f], f <= 2 || angles[1][f] != angles[1][f - 1]) << "frame " << f;
 }
 
 TEST_F(Controls, StayInPlaceWhateverTheViewAndEachShowsItsOwnImage) {

@@ -204,6 +204,12 @@ TEST_F(ImageButton, ThePumpRoutesThePointerByShapeAndDeliversTheCommand) {
   SETGLMSG();
   SETGLMSG();
   EXPECT_EQ((std::array{mode(above), mode(b)}), (std::array{2, 1}));
+  // Pressed, then the pointer taken away by the system: the button looks
+  // as it did, and clicks nothing.
+  platform_push_mouse_button(1, true, 175, 175);
+  platform_push_focus_lost();
+  for (int i = 0; i < 3; ++i) SETGLMSG();
+  EXPECT_EQ((std::array{mode(above), commands_seen}), (std::array{1, 2}));
 }
 
 TEST_F(ImageButton, ButtonsAndTheStatusBarAreDrawnOverThePicture) {
