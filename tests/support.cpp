@@ -15,6 +15,8 @@
 
 #include "support.h"
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -115,7 +117,7 @@ long peak_memory_kb() {
   return static_cast<long>(counters.PeakWorkingSetSize / 1024);
 }
 
-void set_environment(const char* name, const char* value) { _putenv_s(name, value); }
+void set_environment(const char* name, const char* value) { _putenv_s(name, value ? value : ""); }
 
 void occupy_window_class(const char* name) {
   WNDCLASSA wc{};
@@ -125,17 +127,15 @@ void occupy_window_class(const char* name) {
   RegisterClassA(&wc);
 }
 
-void answer_next_box(const char* caption) {
-  std::thread([name = std::string(caption)] {
-    for (int i = 0; i < 500; ++i) {
-      if (HWND box = FindWindowA("#32770", name.c_str())) {
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-        return;
-      }
-      Sleep(10);
-    }
-  }).detach();
+namespace {
+
+// Presses OK on a box with that caption; false when there is none.
+bool answer_box(const char* caption) {
+  HWND box = FindWindowA("#32770", caption);
+  return box && PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
+
+}  // namespace
 
 bool make_fifo(const std::string&) { return false; }
 bool make_pipe(int ends[2]) { return _pipe(ends, 1 << 16, _O_BINARY) == 0; }
@@ -169,11 +169,41 @@ long peak_memory_kb() {
   return usage.ru_maxrss;
 }
 
-void set_environment(const char* name, const char* value) { setenv(name, value, 1); }
+void set_environment(const char* name, const char* value) {
+  if (value) {
+    setenv(name, value, 1);
+  } else {
+    unsetenv(name);
+  }
+}
+
+namespace {
+
+// The tests draw nowhere, and their boxes go to standard error: there is
+// never one to answer.
+bool answer_box(const char*) { return false; }
+
+}  // namespace
 void occupy_window_class(const char*) {}
-void answer_next_box(const char*) {}
 bool make_fifo(const std::string& path) { return mkfifo(path.c_str(), 0600) == 0; }
 bool make_pipe(int ends[2]) { return pipe(ends) == 0; }
 bool change_monitor_scale(int) { return false; }
 bool minimise_test_window(bool) { return false; }
 #endif
+
+LONGINT answered_box(const char* caption, const std::function<LONGINT()>& show) {
+  std::atomic<bool> shown = false;
+  std::thread helper([&] {
+    for (int i = 0; i < 500 && !shown; ++i) {
+      if (answer_box(caption)) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (shown) return;
+    std::fprintf(stderr, "The box \"%s\" was not answered within five seconds: nothing here sees it.\n", caption);
+    std::_Exit(1);
+  });
+  const LONGINT answer = show();
+  shown = true;
+  helper.join();
+  return answer;
+}

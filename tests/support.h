@@ -5,10 +5,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "cube.h"
+#include "vtrtypes.h"
 
 using bytes = std::vector<std::uint8_t>;
 
@@ -51,15 +53,17 @@ extern const char* const slot_colour[6];
 std::array<double, 3> turned(std::array<double, 3> v, int axis, double degrees);
 // The most memory the process has held at once, in kilobytes.
 long peak_memory_kb();
-// Sets an environment variable of the process.
+// Sets an environment variable of the process; VALUE null removes it.
 void set_environment(const char* name, const char* value);
 // On Windows, registers a window class of that name, so that nobody else
 // can; elsewhere nothing.
 void occupy_window_class(const char* name);
-// On Windows, presses OK on the next message box with that caption, from
-// another thread, within five seconds; elsewhere nothing (the tests' boxes
-// are not shown there).
-void answer_next_box(const char* caption);
+// Shows a box by calling SHOW while another thread answers it as a person
+// would (OK, on Windows) once a box of that CAPTION is up, and returns
+// SHOW's answer. A box left unanswered for five seconds (one the helper
+// cannot see, as none is elsewhere) ends the test program with a message
+// that names it.
+LONGINT answered_box(const char* caption, const std::function<LONGINT()>& show);
 // Makes a named pipe at PATH; false where the system has none.
 bool make_fifo(const std::string& path);
 // Makes an anonymous pipe: ENDS[0] to read, ENDS[1] to write, both binary.

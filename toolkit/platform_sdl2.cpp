@@ -18,6 +18,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -349,6 +350,14 @@ bool x11_window_info(SDL_SysWMinfo& info) {
 }  // namespace
 
 LONGINT platform_message_box(const char* text, const char* caption, LONGWORD style) {
+  // A program that draws nowhere (a driver asked for by name) shows its
+  // boxes to nobody: they go to standard error. (SDL's X11 box would also
+  // crash its child there, and its zenity box come up on some display.)
+  const char* driver = initialised ? SDL_GetCurrentVideoDriver() : nullptr;
+  if (driver && std::strcmp(driver, "x11") != 0 && std::strcmp(driver, "wayland") != 0) {
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+    return 0;
+  }
   SDL_MessageBoxButtonData buttons[2];
   int count = 0;
   if ((style & 0xF) == MB_YESNO) {
@@ -361,10 +370,10 @@ LONGINT platform_message_box(const char* text, const char* caption, LONGWORD sty
     count = 1;
   }
   const Uint32 flags = ((style & MB_ICONQUESTION) ? SDL_MESSAGEBOX_INFORMATION : 0) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
-  // Owned by the window once it is shown: window managers keep the box
-  // above it. The box draws with X11 and can be owned by an X11 window only.
-  SDL_SysWMinfo info;
-  SDL_Window* owner = has_surface && x11_window_info(info) ? window : nullptr;
+  // Owned by the window once there is one: window managers keep the box
+  // above it, and SDL shows the box of the window's own kind (its X11 box
+  // would crash its child with a video driver of another kind).
+  SDL_Window* owner = has_surface ? window : nullptr;
   const SDL_MessageBoxData data = {flags, owner, caption, text, count, buttons, nullptr};
   process_catch_end_signals(nullptr);
   process_box_begins();

@@ -8,6 +8,11 @@
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 . "$here/xvfb.sh"
 
+# What the tests rely on, whatever the desktop they run on says: SDL's
+# choice of driver on the tests' own X server, no Wayland, the C locale.
+unset WAYLAND_DISPLAY SDL_VIDEODRIVER LC_ALL LC_MESSAGES LC_CTYPE LANGUAGE
+export LANG=C.UTF-8
+
 if [ -n "${E2E_WINE:-}" ]; then
   E2E_RUN=wine
   start_xvfb() { [ -n "${DISPLAY:-}" ] || { echo "Wine tests need a display" >&2; return 1; }; }

@@ -31,6 +31,15 @@ struct reset_before_each_test : ::testing::EmptyTestEventListener {
 };
 const bool resetting = (::testing::UnitTest::GetInstance()->listeners().Append(new reset_before_each_test), true);
 
+// What the tests rely on, whatever the desktop they run on says: SDL's
+// offscreen driver (no display, no Wayland), the C locale's messages.
+const bool environment_pinned = [] {
+  set_environment("SDL_VIDEODRIVER", "offscreen");
+  set_environment("WAYLAND_DISPLAY", nullptr);
+  set_environment("LC_ALL", "C.UTF-8");
+  return true;
+}();
+
 }  // namespace
 
 LONGINT commands_seen = 0, last_command = 0, menus_asked = 0;
@@ -38,7 +47,6 @@ LONGINT commands_seen = 0, last_command = 0, menus_asked = 0;
 void open_test_window() {
   if (HWINDOW != 0) return;
 #ifdef __linux__
-  set_environment("SDL_VIDEODRIVER", "offscreen");
   // The GL driver keeps allocations for the life of the process and is
   // unloaded at exit; kept loaded, the leak checker can tell its memory from
   // ours (the suppressions name it).
