@@ -56,7 +56,8 @@ std::string desktop_name() {
   return name ? name : "";
 }
 
-// Runs on the signal watcher's thread: the wait ends for the close request.
+// Runs on the signal watcher's thread: the close request joins the queue,
+// and the wait ends for it.
 void wake_for_end_signal() {
   SDL_Event ev;
   SDL_zero(ev);
@@ -247,7 +248,7 @@ bool translate(const SDL_Event& ev, platform_message* out) {
         out->wparam = ev.user.code;
         return true;
       }
-      if (end_event_type != 0 && ev.type == end_event_type && process_take_end_signal()) {
+      if (end_event_type != 0 && ev.type == end_event_type) {
         out->message = WM_CLOSE;
         return true;
       }

@@ -26,8 +26,7 @@ namespace {
 // Where the program stands, as the end signals see it.
 enum stage : int { before_window, window_up, closing };
 std::atomic<int> phase{before_window};
-std::atomic<int> noted{0};           // the end signal that asked for the close
-std::atomic<bool> close_asked{false};  // noted and not yet taken by the pump
+std::atomic<int> noted{0};  // the end signal that asked for the close
 std::atomic<bool> box_up{false};
 pthread_t box_thread{};
 pid_t box_owner = 0;
@@ -64,7 +63,6 @@ void take(int signal) {
   noted = signal;
   if (box_up) end_by(signal);
   phase = closing;
-  close_asked = true;
   if (wake_waiter) wake_waiter();
 }
 
@@ -120,8 +118,6 @@ void process_window_up(bool up) {
   if (up) noted = 0;
   phase = up ? window_up : closing;
 }
-
-bool process_take_end_signal() { return close_asked.exchange(false); }
 
 void process_box_begins() {
   box_owner = getpid();

@@ -7,16 +7,15 @@
 
 // Catches the end signals whose disposition is still the default (a signal
 // ignored or handled by the host program stays its own), once. While the
-// window is up the first of them becomes a close request: WAKE is called
-// from another thread and must make the event wait return. Before the
-// window, under a box and once a signal was noted before a box, a signal
-// ends the program at once, as it would without a handler (128 + n to a
-// shell); once the close path has begun, further ones are ignored.
+// window is up the first of them becomes a close request: WAKE is called,
+// once, from another thread, and must queue the request so that the event
+// wait returns. Before the window, under a box and once a signal was noted
+// before a box, a signal ends the program at once, as it would without a
+// handler (128 + n to a shell); once the close path has begun, further ones
+// are ignored.
 void process_catch_end_signals(void (*wake)());
 // The window is up (UP) or has gone: the close path has begun.
 void process_window_up(bool up);
-// True once for each close request an end signal made.
-bool process_take_end_signal();
 
 // Brackets a box shown on the calling thread. A signal noted before it ends
 // the program instead; while it is up, a child forked by this thread (the

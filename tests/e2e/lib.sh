@@ -20,6 +20,13 @@ else
   E2E_RUN=
 fi
 
+# start_window_manager: openbox on the test's X server, once it manages.
+start_window_manager() {
+  openbox --sm-disable >/dev/null 2>&1 </dev/null &
+  wait_for wm_ready || fail "openbox did not start"
+}
+wm_ready() { x_query xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; }
+
 # press WINDOW KEY: the key pressed into the window, as a person would.
 press() {
   if [ -n "${E2E_WINE:-}" ]; then
@@ -125,6 +132,32 @@ start_cube() {
 # window_geometry: prints "WIDTHxHEIGHT+X+Y" of $WIN.
 window_geometry() {
   timeout -k 1 5 xwininfo -id "$WIN" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print w "x" h "+" x "+" y}'
+}
+
+# frame_geometry: "WIDTHxHEIGHT+X+Y" of the frame a window manager put
+# round $WIN.
+frame_geometry() {
+  local frame
+  frame="$(timeout -k 1 5 xwininfo -id "$WIN" -tree | awk '/Parent window id/{print $4}')"
+  WIN="$frame" window_geometry
+}
+# frame_centred WIDTHxHEIGHT: true when $WIN has that size and its frame is
+# centred on the 1920 x 1080 screen (to half a pixel).
+frame_centred() {
+  local w h x y
+  IFS='x+' read -r w h _ <<<"$(window_geometry)"
+  [ "${w}x${h}" = "$1" ] || return 1
+  IFS='x+' read -r w h x y <<<"$(frame_geometry)"
+  [ $((2 * x + w - 1920)) -ge -1 ] && [ $((2 * x + w - 1920)) -le 1 ] &&
+    [ $((2 * y + h - 1080)) -ge -1 ] && [ $((2 * y + h - 1080)) -le 1 ]
+}
+# frame_fits: true when the frame of $WIN lies on the screen and fills its
+# height or its width.
+frame_fits() {
+  local w h x y
+  IFS='x+' read -r w h x y <<<"$(frame_geometry)"
+  [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1920 ] && [ $((y + h)) -le 1080 ] &&
+    { [ "$h" = 1080 ] || [ "$w" = 1920 ]; }
 }
 
 # expect_geometry WIDTHxHEIGHT+X+Y: waits until $WIN, the client area, has

@@ -87,6 +87,57 @@ case "$case_name" in
     start_cube "$program" Escape
     ends_within_a_second HUP 0
     ;;
+  desktop)
+    # What a desktop with a window manager (openbox) does to the program.
+    start_xvfb
+    start_window_manager
+    # A question closed by the window manager answers as Escape does: No,
+    # a window, its frame centred on the screen.
+    run_in "$(dirname "$program")" "$program"
+    wait_for box_window || fail "no question box"
+    "$wm_close" "$(box_window)" || fail "could not close the question"
+    wait_for main_window || fail "no main window after the question was closed"
+    WIN=$(main_window)
+    wait_for frame_centred 799x600 || fail "frame $(frame_geometry) not centred round a 799x600 client"
+    # A press the desktop takes away ends: a turn control held, the window
+    # minimised, the button released meanwhile, the window restored, and the
+    # layer stands still.
+    xdotool mousemove --window "$WIN" 704 372 mousedown 1
+    sleep 0.5
+    xdotool windowminimize "$WIN"
+    sleep 0.3
+    xdotool mouseup 1
+    wmctrl -i -a "$WIN"
+    sleep 0.5
+    shots="$(mktemp -d)"
+    import -window "$WIN" "$shots/a.png" && sleep 1 && import -window "$WIN" "$shots/b.png" || fail "no screenshots"
+    moved="$(compare -metric AE "$shots/a.png" "$shots/b.png" null: 2>&1)"
+    [ "$moved" = 0 ] || fail "the layer went on turning after its press was taken away ($moved pixels changed)"
+    leave
+    # At 200 % a 1920 x 1080 screen has no room for the window: it is as
+    # large as fits, its frame on the screen, still 4:3.
+    set_desktop_scale 192
+    start_cube "$program" Escape
+    wait_for frame_fits || fail "frame $(frame_geometry) does not fill the screen's height or leaves it"
+    IFS='x+' read -r cw ch _ <<<"$(window_geometry)"
+    [ $(((cw + 1) * 3 - ch * 4)) -le 4 ] && [ $((ch * 4 - (cw + 1) * 3)) -le 4 ] || fail "client ${cw}x${ch} is not 4:3"
+    leave
+    set_desktop_scale 96
+    # A signal while the images load ends the program, though a box about a
+    # broken image would follow.
+    slow="$(mktemp -d)"
+    broken_copy "$slow"
+    { printf '\0\0\2\0\0\0\0\0\0\0\0\0\0\20\0\20\40\10'; head -c 67108864 /dev/zero; } > "$slow/immagini/colore.tga"
+    run_in "$slow" "$program"
+    wait_for box_window || fail "no question box"
+    press "$(box_window)" Escape
+    wait_for_short main_window || wait_for main_window || fail "no main window"
+    kill -s TERM "$CUBE_PID"
+    wait_exit 60
+    rm -rf "$slow" "$shots"
+    [ "$EXIT_CODE" = 143 ] || fail "exit code $EXIT_CODE after SIGTERM while loading, not 143"
+    ! window_named ERROR || fail "a box came up after the signal"
+    ;;
   nodisplay)
     (cd "$(dirname "$program")" && exec env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "./$(basename "$program")") >"$E2E_LOG" 2>&1 &
     CUBE_PID=$!
