@@ -19,16 +19,16 @@ endforeach()
 # The manual page and the package's change log, compressed as Debian wants.
 foreach(doc zoze.6 changelog)
   add_custom_command(OUTPUT ${doc}.gz
-    COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/data/${doc} > ${doc}.gz
+    COMMAND gzip -9n -c ${PROJECT_SOURCE_DIR}/data/${doc} > ${doc}.gz
     DEPENDS data/${doc})
 endforeach()
 add_custom_target(zoze_docs ALL DEPENDS zoze.6.gz changelog.gz)
-install(FILES ${CMAKE_BINARY_DIR}/zoze.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 COMPONENT game)
-install(FILES data/copyright ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zoze
+install(FILES ${PROJECT_BINARY_DIR}/zoze.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 COMPONENT game)
+install(FILES data/copyright ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zoze
   COMPONENT game)
 
 set(CPACK_GENERATOR DEB)
-set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};game;/")
+set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};game;/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)

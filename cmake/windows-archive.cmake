@@ -13,7 +13,7 @@ install(DIRECTORY examples/data DESTINATION demo COMPONENT demo)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME zoze-${PROJECT_VERSION}-win64)
 set(CPACK_INSTALL_CMAKE_PROJECTS
-  "${CMAKE_BINARY_DIR};${PROJECT_NAME};game;/;${CMAKE_BINARY_DIR};${PROJECT_NAME};demo;/")
+  "${PROJECT_BINARY_DIR};${PROJECT_NAME};game;/;${PROJECT_BINARY_DIR};${PROJECT_NAME};demo;/")
 
 # The installer, beside the archive: the game's files staged by the install
 # rules above, then wixl (Debian's package wixl) makes the .msi.
@@ -21,18 +21,18 @@ find_program(WIXL wixl)
 if(WIXL)
   # wixl takes the files' names relative to the source's folder.
   set(STAGE msi-stage)
-  file(GLOB image_files RELATIVE ${CMAKE_SOURCE_DIR}/immagini CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/immagini/*.tga)
+  file(GLOB image_files RELATIVE ${PROJECT_SOURCE_DIR}/immagini CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/immagini/*.tga)
   set(IMAGE_FILES "")
   foreach(image ${image_files})
     string(APPEND IMAGE_FILES "              <File Id=\"image.${image}\" Source=\"${STAGE}/immagini/${image}\"/>\n")
   endforeach()
-  configure_file(${CMAKE_SOURCE_DIR}/cmake/zoze.wxs.in ${CMAKE_BINARY_DIR}/zoze.wxs @ONLY)
-  set(ZOZE_MSI ${CMAKE_BINARY_DIR}/zoze-${PROJECT_VERSION}-win64.msi)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/zoze.wxs.in ${PROJECT_BINARY_DIR}/zoze.wxs @ONLY)
+  set(ZOZE_MSI ${PROJECT_BINARY_DIR}/zoze-${PROJECT_VERSION}-win64.msi)
   add_custom_command(OUTPUT ${ZOZE_MSI}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${STAGE}
-    COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --component game --prefix ${STAGE}
+    COMMAND ${CMAKE_COMMAND} --install ${PROJECT_BINARY_DIR} --component game --prefix ${STAGE}
     COMMAND ${WIXL} --arch x64 -o ${ZOZE_MSI} zoze.wxs
-    DEPENDS zoze ${CMAKE_BINARY_DIR}/zoze.wxs ${CMAKE_SOURCE_DIR}/data/README-windows.txt
-    WORKING_DIRECTORY ${CMAKE_BINARY_DIR} COMMENT "Making the Windows installer" VERBATIM)
+    DEPENDS zoze ${PROJECT_BINARY_DIR}/zoze.wxs ${PROJECT_SOURCE_DIR}/data/README-windows.txt
+    WORKING_DIRECTORY ${PROJECT_BINARY_DIR} COMMENT "Making the Windows installer" VERBATIM)
   add_custom_target(zoze_msi ALL DEPENDS ${ZOZE_MSI})
 endif()

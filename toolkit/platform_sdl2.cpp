@@ -1,6 +1,7 @@
-// The platform layer on SDL2: the only file that includes SDL, and Xlib
-// for what SDL does not tell of an X11 desktop (its scale) or ask of its
-// window manager (which of the frame's buttons to offer).
+// The platform layer on SDL2: the only file that includes SDL, and Xlib,
+// where there is one, for what SDL does not tell of an X11 desktop (its
+// scale, the frame its window manager draws) or ask of its window manager
+// (which of the frame's buttons to offer).
 // Owns the SDL window, its GL context, the system cursors, the icon surface,
 // the timers, the font, and the translation of SDL events into
 // Win32-numbered window messages (virtual-key codes, system keys, pointer
@@ -341,12 +342,122 @@ const char* platform_program_folder() {
 
 namespace {
 
+// What only Xlib tells or asks of an X11 desktop; nothing where SDL or
+// the system has no X11.
+#ifdef VTR_X11
+
 // What SDL knows of the window as an X11 window; false for a window of any
 // other video driver.
 bool x11_window_info(SDL_SysWMinfo& info) {
   SDL_VERSION(&info.version);
   return window && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11;
 }
+
+// The scale in the Xft.dpi resource of the display (96 is 1); 1 where it
+// says nothing a plain number says.
+double xft_scale() {
+  double scale = 1;
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return scale;
+  if (const char* resources = XResourceManagerString(display)) {
+    XrmInitialize();
+    if (XrmDatabase database = XrmGetStringDatabase(resources)) {
+      char* type = nullptr;
+      XrmValue value{};
+      if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr) {
+        // A plain decimal number, nothing else ("144abc" and "0x90" are not).
+        const char* text = value.addr;
+        bool plain = std::isdigit(static_cast<unsigned char>(*text)) != 0;
+        for (const char* c = text; plain && *c; ++c) plain = std::isdigit(static_cast<unsigned char>(*c)) || *c == '.';
+        const double dpi = plain ? std::strtod(text, nullptr) : 0;
+        // Beyond eight times nothing fits on any screen: a broken resource.
+        if (dpi >= 24 && dpi <= 768) scale = dpi / 96;
+      }
+      XrmDestroyDatabase(database);
+    }
+  }
+  XCloseDisplay(display);
+  return scale;
+}
+
+// Tells window managers that the window can move, be minimised and be
+// closed, and nothing more (no maximise, no resizing), as fixed-size
+// programs do through the Motif hints.
+void offer_close_and_minimise_only() {
+  SDL_SysWMinfo info;
+  if (!x11_window_info(info)) return;
+  constexpr unsigned long functions_given = 1, decorations_given = 2;
+  constexpr unsigned long move = 4, minimise = 8, close = 32;
+  constexpr unsigned long border = 2, title = 8, menu = 16, minimise_box = 32;
+  struct {
+    unsigned long flags, functions, decorations;
+    long input_mode;
+    unsigned long status;
+  } hints = {functions_given | decorations_given, move | minimise | close, border | title | menu | minimise_box, 0, 0};
+  Display* display = info.info.x11.display;
+  const Atom motif = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+  XChangeProperty(display, info.info.x11.window, motif, motif, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&hints), 5);
+}
+
+// The frame a window manager draws round the window, left, right, top,
+// bottom as _NET_FRAME_EXTENTS has them: as it says; before the window is
+// shown, asked of it (_NET_REQUEST_FRAME_EXTENTS) where it lists the
+// request, and waited for a moment. False where nothing is known.
+bool frame_extents(long extents[4]) {
+  SDL_SysWMinfo info;
+  if (!x11_window_info(info)) return false;
+  Display* display = info.info.x11.display;
+  const Window xwindow = info.info.x11.window, root = DefaultRootWindow(display);
+  // The values of property NAME of window OF, of TYPE, 32 bits each.
+  auto property = [display](Window of, const char* name, Atom type, unsigned long most, auto use) {
+    Atom got = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool ok = XGetWindowProperty(display, of, XInternAtom(display, name, False), 0, static_cast<long>(most), False,
+                                       type, &got, &format, &count, &after, &data) == Success &&
+                    got == type && format == 32;
+    if (ok) use(reinterpret_cast<const long*>(data), count);
+    if (data) XFree(data);
+    return ok;
+  };
+  bool known = false;
+  auto read = [&] {
+    property(xwindow, "_NET_FRAME_EXTENTS", XA_CARDINAL, 4, [&](const long* values, unsigned long count) {
+      known = count == 4;
+      for (unsigned long i = 0; known && i < 4; ++i) extents[i] = values[i];
+    });
+    return known;
+  };
+  if (read()) return true;
+  const Atom request = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
+  bool listed = false;
+  property(root, "_NET_SUPPORTED", XA_ATOM, 4096, [&](const long* atoms, unsigned long count) {
+    for (unsigned long i = 0; i < count; ++i) listed = listed || static_cast<Atom>(atoms[i]) == request;
+  });
+  if (!listed) return false;
+  XEvent ask{};
+  ask.xclient.type = ClientMessage;
+  ask.xclient.window = xwindow;
+  ask.xclient.message_type = request;
+  ask.xclient.format = 32;
+  XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &ask);
+  XFlush(display);
+  for (int tries = 0; tries < 50 && !read(); ++tries) SDL_Delay(4);
+  return known;
+}
+
+#else
+double xft_scale() { return 1; }
+void offer_close_and_minimise_only() {}
+bool frame_extents(long[4]) { return false; }
+#endif
+
+// The frame last known, kept for the window that takes the place of the
+// one it was asked for (they have the same frame).
+long known_frame[4] = {};
+
 
 }  // namespace
 
@@ -418,111 +529,14 @@ void* platform_file_icon(const char* file) {
 }
 
 double platform_display_scale() {
-  // What the desktop tells X11 programs in the Xft.dpi resource (96 is 1),
-  // as GTK and Qt read it; XWayland publishes it the same way.
+  // What the desktop tells X11 programs in the Xft.dpi resource, as GTK
+  // and Qt read it; XWayland publishes it the same way.
   static double scale = 0;
   if (scale > 0) return scale;
-  scale = 1;
   const char* driver = initialised ? SDL_GetCurrentVideoDriver() : nullptr;
-  if (!driver || std::strcmp(driver, "x11") != 0) return scale;
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) return scale;
-  if (const char* resources = XResourceManagerString(display)) {
-    XrmInitialize();
-    if (XrmDatabase database = XrmGetStringDatabase(resources)) {
-      char* type = nullptr;
-      XrmValue value{};
-      if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr) {
-        // A plain decimal number, nothing else ("144abc" and "0x90" are not).
-        const char* text = value.addr;
-        bool plain = std::isdigit(static_cast<unsigned char>(*text)) != 0;
-        for (const char* c = text; plain && *c; ++c) plain = std::isdigit(static_cast<unsigned char>(*c)) || *c == '.';
-        const double dpi = plain ? std::strtod(text, nullptr) : 0;
-        // Beyond eight times nothing fits on any screen: a broken resource.
-        if (dpi >= 24 && dpi <= 768) scale = dpi / 96;
-      }
-      XrmDestroyDatabase(database);
-    }
-  }
-  XCloseDisplay(display);
+  scale = driver && std::strcmp(driver, "x11") == 0 ? xft_scale() : 1;
   return scale;
 }
-
-namespace {
-
-// Tells window managers that the window can move, be minimised and be
-// closed, and nothing more (no maximise, no resizing), as fixed-size
-// programs do through the Motif hints.
-void offer_close_and_minimise_only() {
-  SDL_SysWMinfo info;
-  if (!x11_window_info(info)) return;
-  constexpr unsigned long functions_given = 1, decorations_given = 2;
-  constexpr unsigned long move = 4, minimise = 8, close = 32;
-  constexpr unsigned long border = 2, title = 8, menu = 16, minimise_box = 32;
-  struct {
-    unsigned long flags, functions, decorations;
-    long input_mode;
-    unsigned long status;
-  } hints = {functions_given | decorations_given, move | minimise | close, border | title | menu | minimise_box, 0, 0};
-  Display* display = info.info.x11.display;
-  const Atom motif = XInternAtom(display, "_MOTIF_WM_HINTS", False);
-  XChangeProperty(display, info.info.x11.window, motif, motif, 32, PropModeReplace,
-                  reinterpret_cast<unsigned char*>(&hints), 5);
-}
-
-// The frame a window manager draws round the window, left, right, top,
-// bottom as _NET_FRAME_EXTENTS has them: as it says; before the window is
-// shown, asked of it (_NET_REQUEST_FRAME_EXTENTS) where it lists the
-// request, and waited for a moment. False where nothing is known.
-bool frame_extents(long extents[4]) {
-  SDL_SysWMinfo info;
-  if (!x11_window_info(info)) return false;
-  Display* display = info.info.x11.display;
-  const Window xwindow = info.info.x11.window, root = DefaultRootWindow(display);
-  // The values of property NAME of window OF, of TYPE, 32 bits each.
-  auto property = [display](Window of, const char* name, Atom type, unsigned long most, auto use) {
-    Atom got = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    const bool ok = XGetWindowProperty(display, of, XInternAtom(display, name, False), 0, static_cast<long>(most), False,
-                                       type, &got, &format, &count, &after, &data) == Success &&
-                    got == type && format == 32;
-    if (ok) use(reinterpret_cast<const long*>(data), count);
-    if (data) XFree(data);
-    return ok;
-  };
-  bool known = false;
-  auto read = [&] {
-    property(xwindow, "_NET_FRAME_EXTENTS", XA_CARDINAL, 4, [&](const long* values, unsigned long count) {
-      known = count == 4;
-      for (unsigned long i = 0; known && i < 4; ++i) extents[i] = values[i];
-    });
-    return known;
-  };
-  if (read()) return true;
-  const Atom request = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
-  bool listed = false;
-  property(root, "_NET_SUPPORTED", XA_ATOM, 4096, [&](const long* atoms, unsigned long count) {
-    for (unsigned long i = 0; i < count; ++i) listed = listed || static_cast<Atom>(atoms[i]) == request;
-  });
-  if (!listed) return false;
-  XEvent ask{};
-  ask.xclient.type = ClientMessage;
-  ask.xclient.window = xwindow;
-  ask.xclient.message_type = request;
-  ask.xclient.format = 32;
-  XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &ask);
-  XFlush(display);
-  for (int tries = 0; tries < 50 && !read(); ++tries) SDL_Delay(4);
-  return known;
-}
-
-// The frame last known, kept for the window that takes the place of the
-// one it was asked for (they have the same frame).
-long known_frame[4] = {};
-
-}  // namespace
 
 bool platform_create_window(const char* title, int client_width, int client_height, bool borderless, void* cursor,
                             void* window_icon, const char** reason) {
