@@ -6,7 +6,9 @@
 #              empty folder shows its images
 #   package    the package built, checked by Debian's validators and lintian,
 #              unpacked, and its program started the same way
-#   toolkit    the demo built out of tree against the installed toolkit runs
+#   toolkit    the demo built out of tree against the installed toolkit runs;
+#              a project that finds the package, or builds the source tree as
+#              a part of its own, keeps its own variables and flags
 set -uo pipefail
 case_name="$1" build="$2" source="$3" probe="$4"
 . "$(dirname "$0")/lib.sh"
@@ -66,6 +68,30 @@ case "$case_name" in
     WIN=$(demo_window)
     wait_for "$probe" check "$WIN" 44,72,blue || fail "the demo's first frame shows no button"
     leave
+    # A project with SDL2_ and X11_ variables and compile options of its own:
+    # finding the package, or building the tree as its part, changes none.
+    mkdir -p "$tmp/host"
+    cat > "$tmp/host/CMakeLists.txt" <<EOF
+cmake_minimum_required(VERSION 3.25)
+project(host CXX)
+set(SDL2_LIBRARIES mine)
+set(X11_FOUND mine)
+add_compile_options(-DHOST_OWN)
+if(HOST_PART)
+  add_subdirectory("$source" zoze)
+else()
+  find_package(Vitrum CONFIG REQUIRED)
+endif()
+get_directory_property(options COMPILE_OPTIONS)
+if(NOT SDL2_LIBRARIES STREQUAL "mine" OR NOT X11_FOUND STREQUAL "mine" OR NOT options STREQUAL "-DHOST_OWN")
+  message(FATAL_ERROR "the host's own settings changed: \${SDL2_LIBRARIES} \${X11_FOUND} \${options}")
+endif()
+EOF
+    for part in OFF ON; do
+      cmake -S "$tmp/host" -B "$tmp/host-$part" -DHOST_PART=$part -DCMAKE_PREFIX_PATH="$tmp/prefix" >"$E2E_LOG" 2>&1 ||
+        fail "a host project (the toolkit built as its part: $part)"
+    done
+    cmake --build "$tmp/host-ON" -j2 --target zoze >"$E2E_LOG" 2>&1 || fail "building the tree as a part of a host"
     ;;
   *) fail "unknown case $case_name" ;;
 esac
