@@ -12,9 +12,12 @@
 #include <SDL_image.h>
 #include <SDL_syswm.h>
 #include <SDL_ttf.h>
-#include <X11/Xlib.h>
+#if defined(VTR_HAVE_X11) && defined(SDL_VIDEO_DRIVER_X11)
+#define VTR_X11 1
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/Xresource.h>
+#endif
 
 #include <cctype>
 #include <cmath>
