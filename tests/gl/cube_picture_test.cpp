@@ -1,6 +1,9 @@
 // Texture upload and the drawn puzzle, against real GL.
 #include <array>
+#include <algorithm>
 #include <cmath>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -265,20 +268,52 @@ TEST_F(CubePicture, ALayerAtAQuarterTurnLooksAsTheCommittedTurn) {
       }
 }
 
-TEST_F(CubePicture, GeometryCountsAndTheStateLeftBehind) {
-  // One core box, 27 bodies of 114 quads and 54 stickers, two triangles
-  // each; stickers are drawn with culling off, so both passes see them.
-  const int triangles = feedback_triangles([] {
-    glScalef(0.3f, 0.3f, 0.3f);
-    GENCUBE(3.0f);
-  });
-  EXPECT_EQ(triangles, 2 * (6 + 27 * 114) + 2 * 2 * 54);
-  // Cell [2][0][1] has two outer faces.
-  EXPECT_EQ(vertex_path_count([] { CUBES[2][0][1].DRAW(2.6f, 0.2f, 3, 2, 0, 1); }), 4 * (114 + 2));
-  EXPECT_EQ(vertex_path_count([] { CUBES[1][1][1].DRAW(2.6f, 0.2f, 3, 1, 1, 1); }), 4 * 114);
-  EXPECT_EQ(vertex_path_count([] { CUBES[0][2][2].DRAW(2.6f, 0.2f, 3, 0, 2, 2); }), 4 * (114 + 3));
+TEST_F(CubePicture, ACubieAloneShowsAClosedBodyAndTheStickersOfItsOuterFacesOnly) {
+  // A cubie drawn alone, seen from two opposite corners (between them every
+  // face shows), under a light without glare: its body leaves no gap (a
+  // convex solid covers each row between its edges), and the colours on it
+  // (each over a sticker's worth of pixels, not a blend along an edge) are
+  // those of its cell's outer faces: none for the centre cell, two for an
+  // edge, three for a corner.
+  SPECULARLIGHT = {{0, 0, 0, 1}};
+  SETGLLIGHT(GL_LIGHT0, 0, 0, 0, 0.1f);
+  TEXTURETGASELECTID(0);  // the stickers' image, as the frame binds it
+  const struct {
+    int i, j, k;
+    std::set<std::string> colours;
+  } cells[] = {{1, 1, 1, {}}, {2, 0, 1, {slot_colour[4], slot_colour[5]}}, {0, 2, 2, {slot_colour[0], slot_colour[1], slot_colour[2]}}};
+  for (const auto& c : cells) {
+    std::map<std::string, int> pixels;
+    for (const float turn : {45.0f, 225.0f}) {
+      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+      glLoadIdentity();
+      glTranslatef(0, 0, -12);
+      glRotatef(turn == 45 ? 35 : -35, 1, 0, 0);
+      glRotatef(turn, 0, 1, 0);
+      CUBES[c.i][c.j][c.k].DRAW(2.6f, 0.2f, 3, c.i, c.j, c.k);
+      const std::vector<BYTE> p = read_pixels();
+      for (int y = 0; y < 600; ++y) {
+        int first = 800, last = -1, covered = 0;
+        for (int x = 0; x < 800; ++x) {
+          const BYTE* px = &p[(y * 800 + x) * 3];
+          if (px[0] == 102 && px[1] == 102 && px[2] == 102) continue;  // the background
+          first = std::min(first, x);
+          last = x;
+          ++covered;
+          if (std::max({px[0], px[1], px[2]}) > 60) ++pixels[nearest_sticker_colour(px[0], px[1], px[2])];
+        }
+        EXPECT_TRUE(covered == 0 || covered == last - first + 1) << "a gap in row " << y << " of cell " << c.i << c.j << c.k;
+      }
+    }
+    std::set<std::string> seen;
+    for (const auto& [name, count] : pixels)
+      if (count > 500) seen.insert(name);
+    EXPECT_EQ(seen, c.colours) << "cell " << c.i << c.j << c.k;
+  }
   EXPECT_EQ((std::array{CUBES[0][2][2].SIDESIZE, static_cast<float>(CUBES[0][2][2].SIDENUMPOINTS)}), (std::array{2.6f, 3.0f}));
+}
 
+TEST_F(CubePicture, TheStateGENCUBELeavesBehind) {
   glLoadIdentity();
   glTranslatef(0, 0, -30);
   glDisable(GL_CULL_FACE);
@@ -295,21 +330,30 @@ TEST_F(CubePicture, GeometryCountsAndTheStateLeftBehind) {
   EXPECT_EQ((std::array{ambient[0], ambient[2]}), (std::array{0.0f, 1.0f}));
 }
 
-TEST_F(CubePicture, QuadIsEmittedFromItsTopRightWithAnUprightTexture) {
-  const auto quads = feedback_quads([] { QUAD(-0.15f, 0.15f, 0, 0.15f, 0.15f, 0, -0.15f, -0.15f, 0, 0.15f, -0.15f, 0); });
-  ASSERT_EQ(quads.size(), 1u);
-  const double expected[4][4] = {{0.15, 0.15, 1, 1}, {-0.15, 0.15, 0, 1}, {-0.15, -0.15, 0, 0}, {0.15, -0.15, 1, 0}};
-  for (int v = 0; v < 4; ++v)
-    for (const auto& [got, want] : {std::pair{quads[0][v].x, expected[v][0]}, {quads[0][v].y, expected[v][1]},
-                                    {quads[0][v].s, expected[v][2]}, {quads[0][v].t, expected[v][3]}})
-      EXPECT_NEAR(got, want, 1e-5) << "corner " << v;
-  GLfloat normal[3];
-  glGetFloatv(GL_CURRENT_NORMAL, normal);
-  EXPECT_EQ((std::array{normal[0], normal[2]}), (std::array{0.0f, 1.0f}));
-  // The mirrored pick square faces away.
-  QUAD(-0.15f, -0.15f, 0, 0.15f, -0.15f, 0, -0.15f, 0.15f, 0, 0.15f, 0.15f, 0);
-  glGetFloatv(GL_CURRENT_NORMAL, normal);
-  EXPECT_FLOAT_EQ(normal[2], -1);
+TEST_F(CubePicture, AQuadShowsItsImageUpright) {
+  // A quad given top-left, top-right, bottom-left, bottom-right shows an
+  // image the right way up and round, as the file holds it (rows from the
+  // bottom): red and green below, blue and white above.
+  OPENGL_I2D(0, 0, 0, 0);
+  glDisable(GL_LIGHTING);
+  glColor3f(1, 1, 1);
+  const BYTE image[2][2][3] = {{{255, 0, 0}, {0, 255, 0}}, {{0, 0, 255}, {255, 255, 255}}};
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, image);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glEnable(GL_TEXTURE_2D);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  QUAD(-1, 1, 0, 1, 1, 0, -1, -1, 0, 1, -1, 0);
+  // Screen rows from the top: the quad spans 200..600 across, 100..500 down.
+  for (const auto& [x, y, colour] : {std::tuple{300, 200, "blue"}, {500, 200, "white"}, {300, 400, "red"}, {500, 400, "green"}}) {
+    const std::vector<BYTE> px = read_pixels(x, 599 - y, 1, 1);
+    EXPECT_EQ(nearest_sticker_colour(px[0], px[1], px[2]), colour) << x << "," << y;
+  }
+  glDeleteTextures(1, &texture);
 }
 
 }  // namespace

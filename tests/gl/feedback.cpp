@@ -8,7 +8,7 @@ namespace {
 
 GLfloat buffer[1 << 21];
 
-std::vector<std::vector<fb_vertex>> run(const std::function<void()>& draw, int* points, bool culling = false) {
+std::vector<std::vector<fb_vertex>> run(const std::function<void()>& draw, int* points) {
   // The viewport and culling switch come back with the attributes.
   glPushAttrib(GL_VIEWPORT_BIT | GL_ENABLE_BIT);
   glViewport(0, 0, 800, 600);
@@ -19,7 +19,7 @@ std::vector<std::vector<fb_vertex>> run(const std::function<void()>& draw, int* 
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glLoadIdentity();
-  (culling ? glEnable : glDisable)(GL_CULL_FACE);
+  glDisable(GL_CULL_FACE);
   glFeedbackBuffer(sizeof buffer / sizeof buffer[0], GL_3D_COLOR_TEXTURE, buffer);
   glRenderMode(GL_FEEDBACK);
   draw();
@@ -79,16 +79,6 @@ std::vector<fb_vertex> feedback_vertices(const std::function<void()>& draw, int*
   std::vector<fb_vertex> all;
   for (const auto& p : run(draw, points)) all.insert(all.end(), p.begin(), p.end());
   return all;
-}
-
-int feedback_triangles(const std::function<void()>& draw) {
-  int total = 0;
-  for (GLenum face : {GL_BACK, GL_FRONT}) {
-    glCullFace(face);
-    for (const auto& p : run(draw, nullptr, true)) total += p.size() == 3;
-  }
-  glCullFace(GL_BACK);
-  return total;
 }
 
 int vertex_path_count(const std::function<void()>& draw) {

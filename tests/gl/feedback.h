@@ -18,9 +18,6 @@ struct fb_vertex {
 std::vector<std::array<fb_vertex, 4>> feedback_quads(const std::function<void()>& draw);
 // Every polygon vertex and every point of the drawing, in order.
 std::vector<fb_vertex> feedback_vertices(const std::function<void()>& draw, int* points = nullptr);
-// Number of triangles the drawing sends, culled or not: the drawing runs
-// twice with culling on, once culling back faces and once front faces.
-int feedback_triangles(const std::function<void()>& draw);
 // Number of vertices the drawing sends through the vertex path, counted
 // with the edit mode (nothing reaches GL while counting).
 int vertex_path_count(const std::function<void()>& draw);

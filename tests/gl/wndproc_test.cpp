@@ -316,13 +316,13 @@ TEST_F(RestingPump, EveryKindOfEventEndsTheWaitAndIsHandledNext) {
   EXPECT_EQ(platform_timer_count(), 0u);
 }
 
-TEST_F(RestingPump, MinimisedItRestsEvenWithAButtonHeld) {
+TEST_F(RestingPump, MinimisedItRestsEvenWhileTheViewWouldMoveByItself) {
   if (!minimise_test_window(true)) GTEST_SKIP() << "no window to minimise on this display";
   drain_messages();
-  platform_push_mouse_button(1, true, 50, 50);
-  SETGLMSG();
-  const bool rested = pump_with([] { platform_push_key('R', false); });
-  platform_push_mouse_button(1, false, 50, 50);
+  VIEWFPS = true;
+  const bool rested = wakes_for([] { platform_push_key('R', false); });
+  const LONGINT taken = MSG_.MESSAGE;
+  VIEWFPS = false;
   minimise_test_window(false);
   // The restored window is painted a while later: what that brings is taken
   // until nothing has come for 100 ms, so that no later test meets it.
@@ -330,9 +330,8 @@ TEST_F(RestingPump, MinimisedItRestsEvenWithAButtonHeld) {
     if (!drain_messages().empty()) quiet = 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  reset_input();
   EXPECT_TRUE(rested);
-  EXPECT_EQ(MSG_.MESSAGE, WM_KEYUP);
+  EXPECT_EQ(taken, WM_KEYUP);
 }
 
 TEST_F(RestingPump, AButtonHeldStillRestsTheViewMovingByItselfNever) {
@@ -446,7 +445,14 @@ TEST_F(WindowProcedure, PlatformButtonsAndMotionCarryTheirButtons) {
 }
 
 // SDL stops the screen saver for as long as a window is open, unless told.
-TEST_F(WindowProcedure, TheScreenSaverMayRun) { EXPECT_TRUE(platform_screen_saver_allowed()); }
+// (Windows keeps it unless a program asks for the display, as none here
+// does: nothing to look at there.)
+TEST_F(WindowProcedure, TheScreenSaverMayRun) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the system's own";
+#endif
+  EXPECT_TRUE(platform_screen_saver_allowed());
+}
 
 TEST(Window, SwapsKeepToTheRefreshRateWhoeverPacesThem) {
   // The display where it keeps to a swap interval; the toolkit where it
