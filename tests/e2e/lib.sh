@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the whole-program tests: start the cube under a private X
 # server, answer its question, find its window, end it.
 #

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced: start_xvfb starts a private X server of 1920x1080 on a display
 # number the server picks itself, exports DISPLAY and sets XVFB_PID;
 # stop_xvfb ends it. The server must not reset when its last client leaves:
