@@ -40,5 +40,9 @@ set(CPACK_PACKAGE_DESCRIPTION "Zoze di velak is a 3x3x3 puzzle cube of 27 bevell
 stickers, drawn with OpenGL. A left drag turns the view, a right drag moves
 the cube nearer or farther, and nine small controls at the right of the
 view choose a layer and turn it about the X, Y or Z axis.")
-# SDL loads the GL library (and through it the driver) at run time.
+# SDL loads the GL library (and through it the driver) at run time. On
+# Wayland the window's frame comes from a libdecor plugin, and the question
+# from zenity where there is no X11 display.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS libgl1)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libdecor-0-plugin-1-cairo | libdecor-0-plugin-1")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS zenity)

@@ -36,11 +36,12 @@ struct platform_pixel_request {
   bool stereo;
 };
 
-// Starts the platform (display connection, timers). False, with a reason,
-// when no display a person could see can be opened: a driver that draws
+// Starts the platform (display connection, timers) for a window to come
+// that covers the screen (FULL_SCREEN) or not. False, with a reason, when
+// no display a person could see can be opened: a driver that draws
 // nowhere counts only when it was asked for by name. Calling it again after
 // a success does nothing.
-bool platform_init(const char** reason);
+bool platform_init(bool full_screen, const char** reason);
 // While ON, the process's sleeps wake within a millisecond of their time,
 // as frame pacing by sleeping needs; off, the system may wake them later
 // and spend less.
@@ -143,8 +144,13 @@ bool platform_has_focus();
 // True when the display may blank or start its screen saver while the
 // program runs.
 bool platform_screen_saver_allowed();
+// The pointer's place on the screen, and moving it there. Where the system
+// cannot move the pointer (Wayland), the first move holds the pointer for
+// the window and from then on follows its motion from that place, until
+// platform_release_pointer lets it go.
 void platform_get_cursor_pos(int* x, int* y);
 void platform_set_cursor_pos(int x, int y);
+void platform_release_pointer();
 void platform_client_to_screen(int* x, int* y);
 // Starts a repeating timer that reports WM_TIMER with wParam ID every MS
 // milliseconds; restarting an ID replaces its timer, and MS 0 stops it.

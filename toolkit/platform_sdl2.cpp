@@ -50,6 +50,22 @@ std::map<LONGINT, SDL_TimerID> timers;
 
 Uint32 end_event_type = 0;  // an end signal asks for the close
 bool captured = false;      // the toolkit holds the pointer
+// On Wayland: the window's size and the pointer are in points of the
+// output, its GL surface in pixels, PIXELS a point; the compositor places
+// the window, and the pointer cannot be moved, only followed by its motion
+// (free-look keeps a pointer of its own then, moved by that motion).
+bool wayland = false;
+int pixels = 1;
+bool free_look = false;
+int free_x = 0, free_y = 0;
+
+// The window's form: hidden until placed; full screen a borderless window
+// the screen's size on X11, and a full-screen surface of the output on
+// Wayland, where the GL surface follows the output's scale.
+Uint32 window_flags(bool borderless) {
+  const Uint32 full = wayland ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_BORDERLESS;
+  return SDL_WINDOW_HIDDEN | (borderless ? full : 0) | (wayland ? SDL_WINDOW_ALLOW_HIGHDPI : 0);
+}
 std::string app_id;        // the desktop entry's name, when the program gave it
 
 // The name docks match the window to its desktop entry by: the program's
@@ -189,6 +205,14 @@ bool capture_taken(const SDL_WindowEvent& w) {
   }
 }
 
+// What an event taken off the queue changes here: a motion moves
+// free-look's own pointer.
+void taken(const SDL_Event& ev) {
+  if (ev.type != SDL_MOUSEMOTION || !free_look) return;
+  free_x += ev.motion.xrel * pixels;
+  free_y += ev.motion.yrel * pixels;
+}
+
 bool translate(const SDL_Event& ev, platform_message* out) {
   *out = {0, 0, 0};
   switch (ev.type) {
@@ -226,7 +250,7 @@ bool translate(const SDL_Event& ev, platform_message* out) {
     case SDL_MOUSEMOTION:
       out->message = WM_MOUSEMOVE;
       out->wparam = button_flags(ev.motion.state);
-      out->lparam = MAKELPARAM(ev.motion.x, ev.motion.y);
+      out->lparam = MAKELPARAM(ev.motion.x * pixels, ev.motion.y * pixels);
       return true;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
@@ -243,7 +267,7 @@ bool translate(const SDL_Event& ev, platform_message* out) {
       Uint32 held = SDL_GetMouseState(nullptr, nullptr) & ~SDL_BUTTON(ev.button.button);
       if (down) held |= SDL_BUTTON(ev.button.button);
       out->wparam = button_flags(held);
-      out->lparam = MAKELPARAM(ev.button.x, ev.button.y);
+      out->lparam = MAKELPARAM(ev.button.x * pixels, ev.button.y * pixels);
       return true;
     }
     default:
@@ -288,8 +312,12 @@ void set_pixel_attributes(const platform_pixel_request& p) {
 
 }  // namespace
 
-bool platform_init(const char** reason) {
+bool platform_init(bool full_screen, const char** reason) {
   if (initialised) return true;
+  // On Wayland the frame a program draws itself is chosen when video
+  // starts: a full-screen window has none (drawn for one, it shifts the
+  // picture by its shadow's width).
+  if (full_screen) SDL_SetHintWithPriority(SDL_HINT_VIDEO_WAYLAND_ALLOW_LIBDECOR, "0", SDL_HINT_DEFAULT);
   // SDL keeps the screen awake unless told otherwise; a puzzle left open
   // must not stop the display from blanking.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
@@ -316,6 +344,15 @@ bool platform_init(const char** reason) {
     if (reason) *reason = "no display available";
     SDL_Quit();
     return false;
+  }
+  wayland = driver && std::strcmp(driver, "wayland") == 0;
+  // The pixels a point of the output has, as SDL gives a window there.
+  if (SDL_Window* probe = wayland ? SDL_CreateWindow("", 0, 0, 100, 100, window_flags(false)) : nullptr) {
+    int points = 0, drawn = 0, h = 0;
+    SDL_GetWindowSize(probe, &points, &h);
+    SDL_GL_GetDrawableSize(probe, &drawn, &h);
+    SDL_DestroyWindow(probe);
+    if (points > 0 && drawn >= points) pixels = drawn / points;
   }
   const Uint32 first = SDL_RegisterEvents(2);
   if (first != static_cast<Uint32>(-1)) {
@@ -533,11 +570,12 @@ void* platform_file_icon(const char* file) {
 
 double platform_display_scale() {
   // What the desktop tells X11 programs in the Xft.dpi resource, as GTK
-  // and Qt read it; XWayland publishes it the same way.
+  // and Qt read it (XWayland publishes it the same way); on Wayland the
+  // output's own scale, as SDL gives it a window: pixels a point.
   static double scale = 0;
   if (scale > 0) return scale;
   const char* driver = initialised ? SDL_GetCurrentVideoDriver() : nullptr;
-  scale = driver && std::strcmp(driver, "x11") == 0 ? xft_scale() : 1;
+  scale = driver && std::strcmp(driver, "x11") == 0 ? xft_scale() : pixels;
   return scale;
 }
 
@@ -551,8 +589,7 @@ bool platform_create_window(const char* title, int client_width, int client_heig
   // hidden, tells whether the window can be made at all, and the one with
   // the surface takes its place.
   // (Untitled: nobody looking for the window by its title finds this one.)
-  window = SDL_CreateWindow("", 0, 0, client_width, client_height,
-                            SDL_WINDOW_HIDDEN | (borderless ? SDL_WINDOW_BORDERLESS : 0));
+  window = SDL_CreateWindow("", 0, 0, client_width / pixels, client_height / pixels, window_flags(borderless));
   if (!window) {
     *reason = SDL_GetError();
     return false;
@@ -577,8 +614,7 @@ bool platform_set_pixel_format(const platform_pixel_request& pixels, const char*
   SDL_GetWindowPosition(window, &x, &y);
   SDL_GetWindowSize(window, &width, &height);
   set_pixel_attributes(pixels);
-  SDL_Window* drawn = SDL_CreateWindow(window_title.c_str(), x, y, width, height,
-                                       SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (frameless ? SDL_WINDOW_BORDERLESS : 0));
+  SDL_Window* drawn = SDL_CreateWindow(window_title.c_str(), x, y, width, height, SDL_WINDOW_OPENGL | window_flags(frameless));
   if (!drawn) {
     *reason = SDL_GetError();
     return false;
@@ -656,10 +692,10 @@ void platform_frame_size(int* left, int* top, int* right, int* bottom) {
 void platform_work_area(int* x, int* y, int* width, int* height) {
   SDL_Rect area{0, 0, 0, 0};
   if (SDL_GetDisplayUsableBounds(0, &area) != 0) SDL_GetDisplayBounds(0, &area);
-  *x = area.x;
-  *y = area.y;
-  *width = area.w;
-  *height = area.h;
+  *x = area.x * pixels;
+  *y = area.y * pixels;
+  *width = area.w * pixels;
+  *height = area.h * pixels;
 }
 
 void platform_set_window_rect(int x, int y, int width, int height, bool raise) {
@@ -668,14 +704,18 @@ void platform_set_window_rect(int x, int y, int width, int height, bool raise) {
   // frame; before, the window manager takes the position for the frame's.
   int left = 0, top = 0, right = 0, bottom = 0;
   if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0) left = top = 0;
-  SDL_SetWindowSize(window, width, height);
-  SDL_SetWindowPosition(window, x + left, y + top);
+  SDL_SetWindowSize(window, width / pixels, height / pixels);
+  if (!wayland) SDL_SetWindowPosition(window, x + left, y + top);
   if (shown && raise) SDL_RaiseWindow(window);
 }
 
 void platform_get_window_rect(int* x, int* y, int* width, int* height) {
   *x = *y = *width = *height = 0;
   if (!window) return;
+  if (wayland) {
+    SDL_GL_GetDrawableSize(window, width, height);
+    return;
+  }
   int left, top, right, bottom;
   platform_frame_size(&left, &top, &right, &bottom);
   SDL_GetWindowPosition(window, x, y);
@@ -696,8 +736,8 @@ void platform_screen_size(int* width, int* height) {
     *width = *height = 0;
     return;
   }
-  *width = mode.w;
-  *height = mode.h;
+  *width = mode.w * pixels;
+  *height = mode.h * pixels;
 }
 
 bool platform_set_swap_interval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
@@ -723,6 +763,7 @@ bool platform_take_message(platform_message* out) {
   SDL_Event ev;
   do {
     if (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1) return false;
+    taken(ev);
   } while (!translate(ev, out));
   return true;
 }
@@ -736,6 +777,7 @@ bool platform_take_motion(platform_message* out) {
     const bool has_message = translate(ev, &message);
     if (has_message && message.message != WM_MOUSEMOVE) return false;
     SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+    taken(ev);
     if (has_message) {
       *out = message;
       return true;
@@ -767,15 +809,36 @@ bool platform_screen_saver_allowed() { return SDL_IsScreenSaverEnabled() == SDL_
 
 bool platform_has_focus() { return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS); }
 
-void platform_get_cursor_pos(int* x, int* y) { SDL_GetGlobalMouseState(x, y); }
+void platform_get_cursor_pos(int* x, int* y) {
+  if (free_look) {
+    *x = free_x;
+    *y = free_y;
+    return;
+  }
+  SDL_GetGlobalMouseState(x, y);
+}
 
 void platform_set_cursor_pos(int x, int y) {
-  if (initialised) SDL_WarpMouseGlobal(x, y);
+  if (!initialised) return;
+  if (!wayland) {
+    SDL_WarpMouseGlobal(x, y);
+    return;
+  }
+  // The pointer stays where it is, hidden, and its motion moves this one.
+  if (!free_look) free_look = SDL_SetRelativeMouseMode(SDL_TRUE) == 0;
+  free_x = x;
+  free_y = y;
+}
+
+void platform_release_pointer() {
+  if (free_look) SDL_SetRelativeMouseMode(SDL_FALSE);
+  free_look = false;
 }
 
 void platform_client_to_screen(int* x, int* y) {
+  // Where the window stands is the compositor's alone on Wayland.
   int wx = 0, wy = 0;
-  if (window) SDL_GetWindowPosition(window, &wx, &wy);
+  if (window && !wayland) SDL_GetWindowPosition(window, &wx, &wy);
   *x += wx;
   *y += wy;
 }

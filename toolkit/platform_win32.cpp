@@ -236,7 +236,7 @@ bool has_word(const char* names, const char* word) {
 
 }  // namespace
 
-bool platform_init(const char** reason) {
+bool platform_init(bool, const char** reason) {
   if (initialised) return true;
   instance = GetModuleHandleW(nullptr);
   // (The program declares itself aware of every monitor's scale in its
@@ -609,6 +609,9 @@ void platform_get_cursor_pos(int* x, int* y) {
 void platform_set_cursor_pos(int x, int y) {
   if (initialised) SetCursorPos(x, y);
 }
+
+// The pointer is moved where it is asked to go: nothing to let go of.
+void platform_release_pointer() {}
 
 void platform_client_to_screen(int* x, int* y) {
   POINT p = {*x, *y};

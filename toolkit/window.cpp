@@ -256,7 +256,7 @@ BOOLEAN CREATEOGLWINDOW(const char* APPNAME, LONGINT APPWIDTH, LONGINT APPHEIGHT
 // that cannot start (no display, no video driver) fails here.
 BOOLEAN WINDOWREGISTER() {
   const char* reason = nullptr;
-  if (!platform_init(&reason)) {
+  if (!platform_init(FULLSCREEN, &reason)) {
     keep_reason("the platform could not start", reason);
     return false;
   }

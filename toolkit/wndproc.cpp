@@ -45,8 +45,10 @@ bool frame_picks_changed = false;
 bool item_pressed = false;
 bool frame_picked = false;
 // Whether the frame in progress may show another picture than the one
-// before, as far as the toolkit knows.
+// before, as far as the toolkit knows; the first always does (a window
+// that was never drawn may get no uncovering to say so).
 bool frame_may_differ = true;
+bool first_frame = true;
 // Says whether the hover picks would change at the pointer's present
 // position; null until a menu has picked.
 bool (*hover_changed)() = nullptr;
@@ -164,6 +166,7 @@ LONGINT GLWNDPROC(LONGWORD WINDOW, LONGINT AMESSAGE, LONGINT WPARAM, LONGINT LPA
     case WM_KEYUP:
       SETKEY[WPARAM] = 0;
       MOUSEFREE = false;
+      platform_release_pointer();
       break;
     case WM_COMMAND:
       if (SHOWMENUBAR && GETINPUTCOMMAND) GETINPUTCOMMAND(WINDOW, AMESSAGE, WPARAM, LPARAM);
@@ -241,7 +244,8 @@ void pump_once() {
 void SETGLMSG() {
   const bool picks_changed = frame_picks_changed;
   pump_once();
-  frame_may_differ = frame_took_message || picks_changed || MOUSEFREE || VIEWFPS;
+  frame_may_differ = first_frame || frame_took_message || picks_changed || MOUSEFREE || VIEWFPS;
+  first_frame = false;
 }
 
 bool vtr_picture_may_change() { return !RESTWHENIDLE || frame_may_differ; }
@@ -297,7 +301,7 @@ void vtr_reset_pump() {
   MSG_ = {};
   CREATEMOUSEMENU = nullptr;
   GETINPUTCOMMAND = nullptr;
-  frame_took_message = frame_may_differ = true;
+  frame_took_message = frame_may_differ = first_frame = true;
   frame_picks_changed = item_pressed = frame_picked = false;
   hover_changed = nullptr;
 }
