@@ -2,6 +2,8 @@
 # The Windows program as a Windows user meets it, under Wine:
 #   scaled   on a screen at 150 % the window is 1.5 times as large and shows
 #            the same picture, sharp
+#   crowded  on a screen at 250 % without room for that, it is as large as
+#            fits, still 4:3
 #   folder   unpacked into a folder whose name holds Latin, Greek and CJK
 #            letters, it finds its images started inside it and elsewhere
 #   owned    a box over the window stays in front of it and takes the keys
@@ -74,6 +76,15 @@ case "$case_name" in
     IFS=+ read -r _ x _ <<<"$(window_geometry)"
     [ "$x" = 360 ] || fail "window not centred: client area at x = $x"
     expect_start_picture 1.5
+    leave
+    ;;
+  crowded)
+    private_session 240
+    start_cube "$program" Escape
+    IFS='x+' read -r cw ch x y <<<"$(window_geometry)"
+    [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + cw)) -le 1920 ] && [ $((y + ch)) -le 1080 ] && [ "$ch" -gt 960 ] ||
+      fail "window ${cw}x${ch}+${x}+${y} does not fill the screen's height or leaves it"
+    [ $(((cw + 1) * 3 - ch * 4)) -le 4 ] && [ $((ch * 4 - (cw + 1) * 3)) -le 4 ] || fail "client ${cw}x${ch} is not 4:3"
     leave
     ;;
   folder)
