@@ -80,6 +80,12 @@ struct TWINDOWCLASS {
 // The image-button class's record.
 extern TWINDOWCLASS WINDOWCLASSEX;
 
+// On POSIX systems the toolkit, once it starts (its first box or window),
+// takes SIGTERM, SIGINT and SIGHUP whose handling is still the default:
+// while the window is up the first becomes a close request (WM_CLOSE, the
+// close path, exit code 0), under a box or before the window it ends the
+// program as the signal would. A signal the program handles itself, or
+// ignores, before the toolkit starts is left to it.
 void OGLWINDOWSETTING(LONGINT TYPECURSOR, const char* CURFILE, LONGINT TYPEICON, const char* ICOFILE);
 BOOLEAN CREATEOGLWINDOW(const char* APPNAME, LONGINT APPWIDTH, LONGINT APPHEIGHT, LONGINT APPBITS, BOOLEAN APPFULLSCREEN);
 BOOLEAN WINDOWREGISTER();
