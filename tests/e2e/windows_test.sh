@@ -85,6 +85,7 @@ case "$case_name" in
     [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + cw)) -le 1920 ] && [ $((y + ch)) -le 1080 ] && [ "$ch" -gt 960 ] ||
       fail "window ${cw}x${ch}+${x}+${y} does not fill the screen's height or leaves it"
     [ $(((cw + 1) * 3 - ch * 4)) -le 4 ] && [ $((ch * 4 - (cw + 1) * 3)) -le 4 ] || fail "client ${cw}x${ch} is not 4:3"
+    expect_pixels "the first frame" 10,10,grey
     leave
     ;;
   folder)
