@@ -360,6 +360,10 @@ bool platform_init(bool full_screen, const char** reason) {
     end_event_type = first + 1;
     process_catch_end_signals(wake_for_end_signal);
   }
+  // The GL library, and its driver, stay loaded while the platform runs:
+  // SDL would unload them with the last window, and a window made again
+  // would load them anew.
+  SDL_GL_LoadLibrary(nullptr);
   SDL_StopTextInput();
   initialised = true;
   return true;
