@@ -332,12 +332,6 @@ TEST_F(RestingPump, MinimisedItRestsEvenWhileTheViewWouldMoveByItself) {
   const LONGINT taken = MSG_.MESSAGE;
   VIEWFPS = false;
   minimise_test_window(false);
-  // The restored window is painted a while later: what that brings is taken
-  // until nothing has come for 100 ms, so that no later test meets it.
-  for (int quiet = 0; quiet < 10; ++quiet) {
-    if (!drain_messages().empty()) quiet = 0;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
   EXPECT_TRUE(rested);
   EXPECT_EQ(taken, WM_KEYUP);
 }
