@@ -86,19 +86,33 @@ case "$case_name" in
     rm -rf "$broken"
     start_cube "$program" Escape
     ends_within_a_second HUP 0
+    # A storm of signals on the close path ends it as the first would.
+    start_cube "$program" Escape
+    storm_end=$((SECONDS + 2))
+    while [ $SECONDS -lt $storm_end ]; do kill -s TERM "$CUBE_PID" 2>/dev/null; done
+    wait_exit 20
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after a storm of SIGTERM, not 0"
     ;;
   desktop)
     # What a desktop with a window manager (openbox) does to the program.
     start_xvfb
     start_window_manager
     # A question closed by the window manager answers as Escape does: No,
-    # a window, its frame centred on the screen.
-    run_in "$(dirname "$program")" "$program"
+    # a window, its frame centred on the screen; a scale that is no plain
+    # number is 100 %; a copy of the program under another name keeps the
+    # class its desktop entry names.
+    copy="$(mktemp -d)"
+    cp -r "$(dirname "$program")/immagini" "$(dirname "$program")/zoze.ico" "$copy/"
+    cp "$program" "$copy/cubo"
+    set_desktop_scale 144abc
+    run_in "$copy" "$copy/cubo"
     wait_for box_window || fail "no question box"
     "$wm_close" "$(box_window)" || fail "could not close the question"
     wait_for main_window || fail "no main window after the question was closed"
     WIN=$(main_window)
     wait_for frame_centred 799x600 || fail "frame $(frame_geometry) not centred round a 799x600 client"
+    xprop -id "$WIN" WM_CLASS | grep -q '"zoze"$' || fail "class $(xprop -id "$WIN" WM_CLASS) for a renamed copy"
+    rm -rf "$copy"
     # A press the desktop takes away ends: a turn control held, the window
     # minimised, the button released meanwhile, the window restored, and the
     # layer stands still.

@@ -4,12 +4,17 @@
 // which costs the window its icon and nothing else.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "datagen.h"
+#ifndef _WIN32
+#include "process_posix.h"
+#endif
 #include "support.h"
 #include "vitrum.h"
 
@@ -71,6 +76,43 @@ TEST(SetupFailureDeathTest, AWindowWithoutContextFailsTheInitialisation) {
   EXPECT_EXIT(window_gone_before_its_context(), ::testing::ExitedWithCode(1),
               "box \\[Error\\] la rispettiva applicazione non è stata inizilizata!");
 }
+
+#ifndef _WIN32
+TEST(SignalsDeathTest, AHandlerOfTheProgramsOwnIsLeftToIt) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // A program that handles SIGHUP itself before the window is made: the
+  // signal, with the window up, still reaches the program's handler.
+  auto own_handler = [] {
+    std::signal(SIGHUP, [](int) { std::_Exit(42); });
+    open_with_and_return("offscreen");
+    std::raise(SIGHUP);
+    std::exit(3);
+  };
+  EXPECT_EXIT(own_handler(), ::testing::ExitedWithCode(42), "");
+}
+
+TEST(BoxLabels, SpeakTheMessagesLanguageInLettersTheCharacterSetHas) {
+  // The language of the messages, the character set of LC_CTYPE: C's is
+  // ASCII, C.UTF-8's Unicode.
+  const struct {
+    const char *messages, *ctype;
+    const char *yes, *no;
+  } cases[] = {{"it_IT.UTF-8", "C.UTF-8", "Sì", "No"},  {"it_IT.UTF-8", "C", "Si", "No"},
+               {"pt_BR.UTF-8", "C", "Sim", "Nao"},     {"de_DE.UTF-8", "C", "Ja", "Nein"},
+               {"sv_SE.UTF-8", "C.UTF-8", "Yes", "No"}};
+  for (const auto& c : cases) {
+    set_environment("LC_ALL", nullptr);
+    set_environment("LC_MESSAGES", c.messages);
+    set_environment("LC_CTYPE", c.ctype);
+    const process_labels labels = process_yes_no_labels();
+    EXPECT_EQ((std::array<std::string, 2>{labels.yes, labels.no}), (std::array<std::string, 2>{c.yes, c.no}))
+        << c.messages << " in " << c.ctype;
+  }
+  set_environment("LC_MESSAGES", nullptr);
+  set_environment("LC_CTYPE", nullptr);
+  set_environment("LC_ALL", "C.UTF-8");
+}
+#endif
 
 TEST(WindowSetup, AnIconFileClaimingAHugeImageIsRefusedUnread) {
   // 4 kB that claim 30000 x 60000 pixels.
