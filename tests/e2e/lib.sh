@@ -136,29 +136,20 @@ window_geometry() {
 }
 
 # frame_geometry: "WIDTHxHEIGHT+X+Y" of the frame a window manager put
-# round $WIN.
-frame_geometry() {
-  local frame
-  frame="$(timeout -k 1 5 xwininfo -id "$WIN" -tree | awk '/Parent window id/{print $4}')"
-  WIN="$frame" window_geometry
-}
-# frame_centred WIDTHxHEIGHT: true when $WIN has that size and its frame is
-# centred on the 1920 x 1080 screen (to half a pixel).
+# round $WIN; frame_centred WIDTHxHEIGHT: $WIN has that size, its frame
+# centred on the 1920 x 1080 screen to half a pixel; frame_fits: the frame
+# lies on the screen and fills its height or its width.
+frame_geometry() { WIN="$(timeout -k 1 5 xwininfo -id "$WIN" -tree | awk '/Parent window id/{print $4}')" window_geometry; }
 frame_centred() {
   local w h x y
-  IFS='x+' read -r w h _ <<<"$(window_geometry)"
-  [ "${w}x${h}" = "$1" ] || return 1
+  [ "$(window_geometry | cut -d+ -f1)" = "$1" ] || return 1
   IFS='x+' read -r w h x y <<<"$(frame_geometry)"
-  [ $((2 * x + w - 1920)) -ge -1 ] && [ $((2 * x + w - 1920)) -le 1 ] &&
-    [ $((2 * y + h - 1080)) -ge -1 ] && [ $((2 * y + h - 1080)) -le 1 ]
+  [ $(((2 * x + w - 1920) ** 2)) -le 1 ] && [ $(((2 * y + h - 1080) ** 2)) -le 1 ]
 }
-# frame_fits: true when the frame of $WIN lies on the screen and fills its
-# height or its width.
 frame_fits() {
   local w h x y
   IFS='x+' read -r w h x y <<<"$(frame_geometry)"
-  [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1920 ] && [ $((y + h)) -le 1080 ] &&
-    { [ "$h" = 1080 ] || [ "$w" = 1920 ]; }
+  [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1920 ] && [ $((y + h)) -le 1080 ] && [ $((h == 1080 || w == 1920)) = 1 ]
 }
 
 # expect_geometry WIDTHxHEIGHT+X+Y: waits until $WIN, the client area, has
@@ -184,12 +175,13 @@ expect_geometry() {
 START_PICTURE="359,265,white 400,214,white 454,180,white 317,359,blue 310,304,blue 429,404,red 483,359,red 531,319,red"
 
 # scaled SCALE X,Y[,COLOUR] ...: the points (probes) of a window at 100 %
-# where a window at SCALE has them.
+# where a window at SCALE has them, SCALED_X and SCALED_Y pixels from its
+# corner (0).
 scaled() {
   local s="$1"
   shift
-  awk -v s="$s" 'BEGIN { for (i = 1; i < ARGC; i++) { n = split(ARGV[i], f, ",")
-    printf "%s%d,%d%s", (i > 1 ? " " : ""), f[1] * s, f[2] * s, (n > 2 ? "," f[3] : "") } print "" }' "$@"
+  awk -v s="$s" -v ox="${SCALED_X:-0}" -v oy="${SCALED_Y:-0}" 'BEGIN { for (i = 1; i < ARGC; i++) { n = split(ARGV[i], f, ",")
+    printf "%s%d,%d%s", (i > 1 ? " " : ""), ox + f[1] * s, oy + f[2] * s, (n > 2 ? "," f[3] : "") } print "" }' "$@"
 }
 
 # set_desktop_scale DPI: the scale an X11 desktop publishes (96 is 100 %).

@@ -79,34 +79,27 @@ TEST(SetupFailureDeathTest, AWindowWithoutContextFailsTheInitialisation) {
 
 #ifndef _WIN32
 TEST(SignalsDeathTest, AHandlerOfTheProgramsOwnIsLeftToIt) {
+  // SIGHUP handled by the program before its window is made reaches it.
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  // A program that handles SIGHUP itself before the window is made: the
-  // signal, with the window up, still reaches the program's handler.
-  auto own_handler = [] {
-    std::signal(SIGHUP, [](int) { std::_Exit(42); });
-    open_with_and_return("offscreen");
-    std::raise(SIGHUP);
-    std::exit(3);
-  };
-  EXPECT_EXIT(own_handler(), ::testing::ExitedWithCode(42), "");
+  EXPECT_EXIT(
+      {
+        std::signal(SIGHUP, [](int) { std::_Exit(42); });
+        open_with_and_return("offscreen");
+        std::raise(SIGHUP);
+      },
+      ::testing::ExitedWithCode(42), "");
 }
 
 TEST(BoxLabels, SpeakTheMessagesLanguageInLettersTheCharacterSetHas) {
-  // The language of the messages, the character set of LC_CTYPE: C's is
-  // ASCII, C.UTF-8's Unicode.
-  const struct {
-    const char *messages, *ctype;
-    const char *yes, *no;
-  } cases[] = {{"it_IT.UTF-8", "C.UTF-8", "Sì", "No"},  {"it_IT.UTF-8", "C", "Si", "No"},
-               {"pt_BR.UTF-8", "C", "Sim", "Nao"},     {"de_DE.UTF-8", "C", "Ja", "Nein"},
-               {"sv_SE.UTF-8", "C.UTF-8", "Yes", "No"}};
-  for (const auto& c : cases) {
-    set_environment("LC_ALL", nullptr);
-    set_environment("LC_MESSAGES", c.messages);
-    set_environment("LC_CTYPE", c.ctype);
+  // Messages' language, LC_CTYPE (C's ASCII, C.UTF-8's Unicode), the labels.
+  set_environment("LC_ALL", nullptr);
+  for (const auto& [messages, ctype, yes, no] : {std::array<std::string, 4>{"it_IT.UTF-8", "C.UTF-8", "Sì", "No"},
+                                                 {"it_IT.UTF-8", "C", "Si", "No"}, {"pt_BR.UTF-8", "C", "Sim", "Nao"},
+                                                 {"de_DE.UTF-8", "C", "Ja", "Nein"}, {"sv_SE", "C.UTF-8", "Yes", "No"}}) {
+    set_environment("LC_MESSAGES", messages.c_str());
+    set_environment("LC_CTYPE", ctype.c_str());
     const process_labels labels = process_yes_no_labels();
-    EXPECT_EQ((std::array<std::string, 2>{labels.yes, labels.no}), (std::array<std::string, 2>{c.yes, c.no}))
-        << c.messages << " in " << c.ctype;
+    EXPECT_EQ((std::array<std::string, 2>{labels.yes, labels.no}), (std::array{yes, no})) << messages << " in " << ctype;
   }
   set_environment("LC_MESSAGES", nullptr);
   set_environment("LC_CTYPE", nullptr);

@@ -3,6 +3,7 @@
 #include <array>
 #include <chrono>
 #include <thread>
+#include <tuple>
 
 #include "glwindow.h"
 #include "internal.h"
@@ -480,48 +481,39 @@ TEST(Window, SwapsKeepToTheRefreshRateWhoeverPacesThem) {
 // The mouse-driven view: where a point of the cube lands on the screen.
 
 TEST_F(WindowProcedure, ViewModesMoveAndTurnThePictureAsEachSays) {
-  // Where a point lands, left or right of the screen's centre and above or
-  // below it, as each mode moves and turns the view: the distance along the
-  // mode's own axis (the first and last modes' away from the viewer: the
-  // point comes nearer the centre), each angle about its own axis,
-  // right-handed. An
-  // unknown mode moves nothing.
+  // Where a point lands, right (1) or left (-1) of the screen's centre and
+  // below (1) or above (-1) it, or on the centre line (0), as each mode moves
+  // the view by the distance along its own axis and turns it by each angle
+  // about its own axis, right-handed. The first and last modes move it away
+  // (the point comes nearer the centre); an unknown mode moves nothing.
   const struct {
     LONGINT mode;
-    float xrot, yrot, depth;
-    std::array<double, 3> point;
-    int right, down;  // the side it lands on: 1, -1, or 0 on the centre line
-  } views[] = {
-      {GL_M0, 0, 0, 10, {1, 0, 0}, 1, 0},  {GL_M0, 90, 0, 0, {0, 0, 1}, 0, 1},  {GL_M0, 0, 90, 0, {0, 0, 1}, 1, 0},
-      {GL_MX, 0, 0, 2, {0, 0, 0}, 0, 1},   {GL_MX, 90, 0, 0, {0, 0, 1}, 0, 1},  {GL_MX, 0, 90, 0, {1, 0, 0}, 0, -1},
-      {GL_MY, 0, 0, 2, {0, 0, 0}, -1, 0},  {GL_MY, 90, 0, 0, {1, 0, 0}, 0, 1},  {GL_MY, 0, 90, 0, {0, 0, 1}, 1, 0},
-      {GL_MZ, 0, 0, 2, {1, 0, 0}, 1, 0},   {GL_MZ, 90, 0, 0, {0, 0, 1}, 1, 0},  {GL_MZ, 0, 90, 0, {0, 0, 1}, 0, 1},
-      {7, 90, 90, 5, {1, 0, 0}, 1, 0},
-  };
+    float xrot, yrot, depth, x, y, z;
+    int right, down;
+  } views[] = {{GL_M0, 0, 0, 10, 1, 0, 0, 1, 0}, {GL_M0, 90, 0, 0, 0, 0, 1, 0, 1}, {GL_M0, 0, 90, 0, 0, 0, 1, 1, 0},
+               {GL_MX, 0, 0, 2, 0, 0, 0, 0, 1},  {GL_MX, 90, 0, 0, 0, 0, 1, 0, 1}, {GL_MX, 0, 90, 0, 1, 0, 0, 0, -1},
+               {GL_MY, 0, 0, 2, 0, 0, 0, -1, 0}, {GL_MY, 90, 0, 0, 1, 0, 0, 0, 1}, {GL_MY, 0, 90, 0, 0, 0, 1, 1, 0},
+               {GL_MZ, 0, 0, 2, 1, 0, 0, 1, 0},  {GL_MZ, 90, 0, 0, 0, 0, 1, 1, 0}, {GL_MZ, 0, 90, 0, 0, 0, 1, 0, 1},
+               {7, 90, 90, 5, 1, 0, 0, 1, 0}};
   OPENGL_INIT(100, 0, 0.4, 0.4, 0.4);
-  auto seen = [](LONGINT mode, const std::array<double, 3>& p) {
-    glLoadIdentity();
-    glTranslatef(0, 0, -30);
-    if (mode >= 0) SETGLMOUSEMOVE(mode, 3);
-    return client_point(p[0], p[1], p[2]);
-  };
   for (const auto& v : views) {
-    XROT = v.xrot;
-    YROT = v.yrot;
-    DEPTH = v.depth;
-    const auto [x, y] = seen(v.mode, v.point);
-    EXPECT_EQ(MSPEED, 3);
-    const int dx = x - 400, dy = y - 300;
-    const std::string where = "mode " + std::to_string(v.mode) + ", " + std::to_string(x) + "," + std::to_string(y);
-    EXPECT_TRUE(v.right == 0 ? std::abs(dx) <= 1 : dx * v.right > 5) << where;
-    EXPECT_TRUE(v.down == 0 ? std::abs(dy) <= 1 : dy * v.down > 5) << where;
-    if ((v.mode == GL_M0 || v.mode == GL_MZ) && v.depth > 0) {
-      EXPECT_LT(dx, seen(-1, v.point)[0] - 400) << "farther away, nearer the centre";
-    }
-    if (v.mode == 7) {
-      EXPECT_EQ(x, seen(-1, v.point)[0]) << "an unknown mode moves nothing";
-    }
+    auto seen = [&v](bool moved) {
+      glLoadIdentity();
+      glTranslatef(0, 0, -30);
+      if (moved) SETGLMOUSEMOVE(v.mode, 3);
+      const auto [x, y] = client_point(v.x, v.y, v.z);
+      return std::array{x - 400, y - 300};
+    };
+    std::tie(XROT, YROT, DEPTH) = std::tuple{v.xrot, v.yrot, v.depth};
+    const auto [dx, dy] = seen(true);
+    const std::string where = "mode " + std::to_string(v.mode) + ": " + std::to_string(dx) + "," + std::to_string(dy);
+    EXPECT_TRUE((v.right == 0 ? std::abs(dx) <= 1 : dx * v.right > 5) && (v.down == 0 ? std::abs(dy) <= 1 : dy * v.down > 5))
+        << where;
+    const int unmoved = seen(false)[0];
+    EXPECT_TRUE(v.depth == 0 || (v.mode != GL_M0 && v.mode != GL_MZ) || dx < unmoved) << where << ", farther away";
+    EXPECT_TRUE(v.mode != 7 || dx == unmoved) << where;
   }
+  EXPECT_EQ(MSPEED, 3);
 }
 
 }  // namespace
