@@ -201,6 +201,8 @@ TEST_F(Controls, AHeldControlDrawsOnlyTheFramesThatShowItsSteps) {
       angles[resting].push_back(ROTBLOCK.X[2]);
       if (resting) drawn.push_back(read_pixels(x, 599 - y, 1, 1) != std::vector<BYTE>{255, 0, 0});
     }
+    platform_push_mouse_button(1, false, x, y);
+    for (int frame = 0; frame < 3; ++frame) SETGLMSG();
   }
   EXPECT_EQ(angles[0], angles[1]);
   for (std::size_t f = 0; f < drawn.size(); ++f)
