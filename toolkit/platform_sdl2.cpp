@@ -66,7 +66,8 @@ Uint32 window_flags(bool borderless) {
   const Uint32 full = wayland ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_BORDERLESS;
   return SDL_WINDOW_HIDDEN | (borderless ? full : 0) | (wayland ? SDL_WINDOW_ALLOW_HIGHDPI : 0);
 }
-std::string app_id;        // the desktop entry's name, when the program gave it
+
+std::string app_id;  // the desktop entry's name, when the program gave it
 
 // The name docks match the window to its desktop entry by: the program's
 // own, else its file's.
@@ -501,7 +502,6 @@ bool frame_extents(long[4]) { return false; }
 // The frame last known, kept for the window that takes the place of the
 // one it was asked for (they have the same frame).
 long known_frame[4] = {};
-
 
 }  // namespace
 
