@@ -30,7 +30,7 @@ std::atomic<int> noted{0};  // the end signal that asked for the close
 std::atomic<bool> box_up{false};
 pthread_t box_thread{};
 pid_t box_owner = 0;
-void (*wake_waiter)() = nullptr;
+std::atomic<void (*)()> wake_waiter{nullptr};  // set on the GUI thread, called on the watcher's
 int signal_pipe[2] = {-1, -1};
 
 // The handler only tells the watcher, which may do what a handler may not.
@@ -63,7 +63,7 @@ void take(int signal) {
   noted = signal;
   if (box_up) end_by(signal);
   phase = closing;
-  if (wake_waiter) wake_waiter();
+  if (const auto wake = wake_waiter.load()) wake();
 }
 
 void* watch(void*) {
