@@ -90,7 +90,7 @@ case "$case_name" in
     start_cube "$program" Escape
     storm_end=$((SECONDS + 2))
     while [ $SECONDS -lt $storm_end ]; do kill -s TERM "$CUBE_PID" 2>/dev/null; done
-    wait_exit 20
+    wait_exit
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after a storm of SIGTERM, not 0"
     ;;
   desktop)
