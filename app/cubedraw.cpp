@@ -15,10 +15,14 @@
 
 namespace {
 
+// What a piece's list was compiled from: its sizes, then the colour of each
+// of its six faces' stickers.
+constexpr int key_size = 3 + 3 * 6;
+
 // One compiled piece: its list and what it was compiled from.
 struct compiled {
   GLuint list;  // 0: none yet
-  float key[21];
+  float key[key_size];
 };
 
 compiled core_box{};
@@ -27,7 +31,7 @@ checked_array<compiled, 0, 26> cubies{};
 // Calls the list of PIECE compiled from KEY, compiling DRAW into it first
 // when it holds anything else; draws directly where no list can serve.
 template <class F>
-void draw_compiled(compiled& piece, const float (&key)[21], F draw) {
+void draw_compiled(compiled& piece, const float (&key)[key_size], F draw) {
   if (GLVERT3FREMOVE || GLVERT3FENABLEEDIT) {
     draw();
     return;
@@ -71,7 +75,7 @@ void GENCUBE(SINGLE SIZE) {
   glRotatef(ROTOFFSET.X, 1, 0, 0);
   glRotatef(ROTOFFSET.Y, 0, 1, 0);
   glRotatef(ROTOFFSET.Z, 0, 0, 1);
-  const float core_key[21] = {SIZE};
+  const float core_key[key_size] = {SIZE};
   draw_compiled(core_box, core_key, [SIZE] {
     TEXTUREOFF();
     body_material();
@@ -149,7 +153,7 @@ void TSINGLECUBE::DRAW(SINGLE SIZE, SINGLE RADIUS, LONGINT NUMPOINTS, LONGINT I,
   }
   // The cell's list holds the body at these sizes and the stickers of the
   // cell's outer faces in these colours.
-  float key[21] = {SIZE, RADIUS, static_cast<float>(NUMPOINTS)};
+  float key[key_size] = {SIZE, RADIUS, static_cast<float>(NUMPOINTS)};
   for (LONGINT slot = 0; slot <= 5; ++slot) {
     key[3 + 3 * slot] = SIDES[slot].R;
     key[4 + 3 * slot] = SIDES[slot].G;

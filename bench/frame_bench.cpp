@@ -154,6 +154,7 @@ int main(int argc, char** argv) {
   if (const char* dump = std::getenv("FRAME_BENCH_DUMP")) {
     for (int path = 0; path < 2; ++path) {
       FILE* f = std::fopen((std::string(dump) + (path ? "-computed.ppm" : "-compiled.ppm")).c_str(), "wb");
+      if (!f) continue;
       std::fprintf(f, "P6 800 600 255\n");
       for (int y = 599; y >= 0; --y) std::fwrite(&pictures[path][y * 2400], 1, 2400, f);
       std::fclose(f);

@@ -165,11 +165,11 @@ void keep_turn() {
   skipped_since_swap = true;
 }
 
-// The size placing gives a window of WIDTH x HEIGHT: a column (or row)
-// less, as the integer ratio of the sides says.
-void placed_size(LONGINT* cx, LONGINT* cy) {
-  *cx = WIDTH - (HEIGHT != 0 ? WIDTH / HEIGHT : 0);
-  *cy = HEIGHT - (WIDTH != 0 ? HEIGHT / WIDTH : 0);
+// The size placing gives a window of W x H: a column (or row) less, as the
+// integer ratio of the sides says.
+void placed_size(LONGINT w, LONGINT h, LONGINT* cx, LONGINT* cy) {
+  *cx = w - (h != 0 ? w / h : 0);
+  *cy = h - (w != 0 ? h / w : 0);
 }
 
 // The largest scale not above SCALE at which the window, its client area
@@ -181,8 +181,9 @@ double fitted_scale(double scale) {
   platform_work_area(&x, &y, &width, &height);
   if (width <= 0 || height <= 0 || asked_width <= 0 || asked_height <= 0) return scale;
   auto fits = [&](double s) {
-    const auto w = static_cast<LONGINT>(std::lround(asked_width * s)), h = static_cast<LONGINT>(std::lround(asked_height * s));
-    const LONGINT cx = w - (h != 0 ? w / h : 0), cy = h - (w != 0 ? h / w : 0);
+    LONGINT cx, cy;
+    placed_size(static_cast<LONGINT>(std::lround(asked_width * s)), static_cast<LONGINT>(std::lround(asked_height * s)), &cx,
+                &cy);
     return cx + left + right <= width && cy + top + bottom <= height;
   };
   // From the sides left for the client area, then down a pixel at a time.
@@ -211,7 +212,7 @@ void rescale(double scale) {
   vtr_set_window_scale(fitted_scale(scale));
   size_for_scale();
   LONGINT cx, cy;
-  placed_size(&cx, &cy);
+  placed_size(WIDTH, HEIGHT, &cx, &cy);
   int x, y, width, height;
   platform_get_window_rect(&x, &y, &width, &height);
   platform_set_window_rect(x, y, cx, cy, false);
@@ -341,7 +342,7 @@ BOOLEAN WINDOWINIT(LONGWORD HPARENT) {
 
 void POSITIONWINDOW(LONGINT X, LONGINT Y) {
   LONGINT cx, cy;
-  placed_size(&cx, &cy);
+  placed_size(WIDTH, HEIGHT, &cx, &cy);
   // (X, Y) is where a WIDTH x HEIGHT client area would be centred; the
   // window the user sees, frame and caption included, takes that centre.
   // A window that fits the work area stays inside it. It is shown once it

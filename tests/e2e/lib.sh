@@ -137,8 +137,10 @@ window_geometry() {
 
 # frame_geometry: "WIDTHxHEIGHT+X+Y" of the frame a window manager put
 # round $WIN; frame_centred WIDTHxHEIGHT: $WIN has that size, its frame
-# centred on the 1920 x 1080 screen to half a pixel; frame_fits: the frame
-# lies on the screen and fills its height or its width.
+# centred on the 1920 x 1080 screen to half a pixel; fitted OUTER CLIENT
+# HEIGHT: the window's outer rectangle OUTER ("WIDTHxHEIGHT+X+Y") lies on
+# the screen at least HEIGHT tall, its client area CLIENT 4:3 less the
+# placing column.
 frame_geometry() { WIN="$(timeout -k 1 5 xwininfo -id "$WIN" -tree | awk '/Parent window id/{print $4}')" window_geometry; }
 frame_centred() {
   local w h x y
@@ -146,10 +148,12 @@ frame_centred() {
   IFS='x+' read -r w h x y <<<"$(frame_geometry)"
   [ $(((2 * x + w - 1920) ** 2)) -le 1 ] && [ $(((2 * y + h - 1080) ** 2)) -le 1 ]
 }
-frame_fits() {
-  local w h x y
-  IFS='x+' read -r w h x y <<<"$(frame_geometry)"
-  [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1920 ] && [ $((y + h)) -le 1080 ] && [ $((h == 1080 || w == 1920)) = 1 ]
+fitted() {
+  local w h x y cw ch
+  IFS='x+' read -r w h x y <<<"$1"
+  IFS='x+' read -r cw ch _ <<<"$2"
+  [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1920 ] && [ $((y + h)) -le 1080 ] && [ "$h" -ge "$3" ] &&
+    [ $(((cw + 1) * 3 - ch * 4)) -le 4 ] && [ $((ch * 4 - (cw + 1) * 3)) -le 4 ]
 }
 
 # expect_geometry WIDTHxHEIGHT+X+Y: waits until $WIN, the client area, has
