@@ -337,15 +337,10 @@ TEST_F(CubePicture, AQuadShowsItsImageUpright) {
   OPENGL_I2D(0, 0, 0, 0);
   glDisable(GL_LIGHTING);
   glColor3f(1, 1, 1);
-  const BYTE image[2][2][3] = {{{255, 0, 0}, {0, 255, 0}}, {{0, 0, 255}, {255, 255, 255}}};
-  GLuint texture = 0;
-  glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, image);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glEnable(GL_TEXTURE_2D);
+  GL_MIN_FILTER = GL_MAG_FILTER = GL_NEAREST;
+  const std::string file = temp_file(tga_file(2, 2, 2, 24, {0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255}));  // BGR
+  TEXTURELOADTGAID(file.c_str(), 110);
+  std::remove(file.c_str());
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   QUAD(-1, 1, 0, 1, 1, 0, -1, -1, 0, 1, -1, 0);
   // Screen rows from the top: the quad spans 200..600 across, 100..500 down.
@@ -353,7 +348,6 @@ TEST_F(CubePicture, AQuadShowsItsImageUpright) {
     const std::vector<BYTE> px = read_pixels(x, 599 - y, 1, 1);
     EXPECT_EQ(nearest_sticker_colour(px[0], px[1], px[2]), colour) << x << "," << y;
   }
-  glDeleteTextures(1, &texture);
 }
 
 }  // namespace
